@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// The program's data folder: "Weather.dat", "version.dat", the pack lists and the folders "Images" and
+// "Media" live in it.
+QString AppDir();
+
+// The folder of the executable when it is writable (a build tree, a portable folder); otherwise the
+// per-user data folder `dataHome`/Tolvane.
+QString ChooseAppDir(const QString& executableDir, const QString& dataHome);

@@ -1,0 +1,7 @@
+#include "platform/Services.h"
+
+Services& services()
+{
+    static Services instance;
+    return instance;
+}

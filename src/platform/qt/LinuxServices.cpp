@@ -1,0 +1,45 @@
+#include "platform/qt/LinuxServices.h"
+
+#include "platform/AppDir.h"
+#include "platform/Services.h"
+#include "platform/linux/CanberraSoundPlayer.h"
+#include "platform/linux/CurlHttpClient.h"
+#include "platform/linux/IniSettingsRegistry.h"
+#include "platform/linux/KernelClockSetter.h"
+#include "platform/linux/LockFileInstanceGuard.h"
+#include "platform/linux/SystemClock.h"
+#include "platform/linux/ThreadSleeper.h"
+#include "platform/linux/XdgAutostart.h"
+#include "platform/qt/DesktopShellOpener.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtTrayIcon.h"
+#include "platform/qt/WidgetsBell.h"
+#include "shell/WindowLook.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+void InstallLinuxServices()
+{
+    Services& s = services();
+    const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QString runtimeDir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtimeDir.isEmpty())
+        runtimeDir = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+
+    s.registry = new IniSettingsRegistry(configHome);
+    s.http = new CurlHttpClient();
+    s.instance = new LockFileInstanceGuard(runtimeDir + "/Tolvane.lock");
+    s.messages = new QtMessageBoxes();
+    s.bell = new WidgetsBell();
+    s.sleeper = new ThreadSleeper();
+    s.clock = new SystemClock();
+    s.clockSetter = NewLinuxClockSetter(); // clock_settime with CAP_SYS_TIME, else timedated
+    s.sound = new CanberraSoundPlayer();
+    s.shell = new DesktopShellOpener();
+    s.tray = new QtTrayIcon(ProgramIcon());
+    s.autostart = new XdgAutostart(configHome);
+    s.executablePath = QCoreApplication::applicationFilePath();
+    s.appDir = ChooseAppDir(QCoreApplication::applicationDirPath(), dataHome);
+}

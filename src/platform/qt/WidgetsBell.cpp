@@ -1,0 +1,8 @@
+#include "platform/qt/WidgetsBell.h"
+
+#include <QApplication>
+
+void WidgetsBell::beep()
+{
+    QApplication::beep();
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/SystemBell.h"
+
+class WidgetsBell final : public SystemBell {
+public:
+    void beep() override;
+};

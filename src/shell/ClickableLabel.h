@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QLabel>
+
+// A label (text or picture) that reports a left click.
+class ClickableLabel final : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

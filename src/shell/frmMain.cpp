@@ -1,0 +1,254 @@
+#include "shell/frmMain.h"
+
+#include "cues_and_links/Cues.h"
+#include "platform/AppDir.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/InstanceGuard.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Services.h"
+#include "platform/Sleeper.h"
+#include "platform/TrayIcon.h"
+#include "settings/AppSettings.h"
+#include "settings/SettingsStore.h"
+#include "shell/ClickableLabel.h"
+#include "shell/Greeting.h"
+#include "shell/MainWindow.h"
+#include "shell/Splash.h"
+#include "shell/Version.h"
+#include "shell/WindowLook.h"
+
+#include <QCloseEvent>
+#include <type_traits>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+constexpr const char* CreditText = "NOAA's National Weather Service\r\nhttp://www.weather.gov/";
+
+template <typename Widget>
+Widget* place(Widget* widget, const QRect& geometry, const QFont& font)
+{
+    widget->setGeometry(geometry);
+    widget->setFont(font);
+    // Captions show data from the network: never interpret them as rich text.
+    if constexpr (std::is_base_of_v<QLabel, Widget>)
+        widget->setTextFormat(Qt::PlainText);
+    return widget;
+}
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+{
+    setWindowTitle("Tolvane");
+    setWindowIcon(ProgramIcon());
+    buildLayout();
+    buildMenus();
+    connectControls();
+    // The client area keeps its designed size; the menu bar comes on top of it.
+    setFixedSize(sizeHint());
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildLayout()
+{
+    const QFont bold = SansSerifFont(8.25, true);
+    const QFont regular = SansSerifFont(8.25, false);
+    auto* client = new QWidget(this);
+    client->setFixedSize(6615 / TwipsPerPixel, 4245 / TwipsPerPixel);
+    setCentralWidget(client);
+
+    lblTitle = place(new QLabel("Tolvane", client), Twips(120, 0, 6255, 255), bold);
+
+    fraWeather = place(new QGroupBox("Click the \"Get Weather\" Button to Load Weather Data", client),
+                       Twips(120, 240, 6375, 2655), bold);
+    cmdGetWeather = place(new QPushButton("Get &Weather", fraWeather), Twips(4920, 2160, 1335, 375), bold);
+    txtCredit = place(new ClickableLabel("Credits", fraWeather), Twips(1440, 2040, 2535, 495), regular);
+    txtWind = place(new QLabel("Wind", fraWeather), Twips(1680, 960, 4575, 255), bold);
+    txtVisibility = place(new QLabel(fraWeather), Twips(4680, 600, 1215, 255), bold);
+    txtPressure = place(new QLabel(fraWeather), Twips(4680, 240, 975, 255), bold);
+    txtHumidity = place(new QLabel(fraWeather), Twips(2640, 600, 975, 255), bold);
+    txtDewpoint = place(new QLabel(fraWeather), Twips(2640, 240, 975, 255), bold);
+    imgCreditLogo = place(new ClickableLabel(fraWeather), Twips(120, 1920, 1200, 615), bold);
+    lblWeatherData = place(new QLabel("Weather data provided by:", fraWeather), Twips(120, 1680, 1980, 195), regular);
+    txtObservation = place(new QLabel("Last Observation Time", fraWeather), Twips(1800, 1440, 4215, 315), regular);
+    lblPressure = place(new QLabel("Pressure", fraWeather), Twips(3840, 240, 750, 195), bold);
+    lblVisibility = place(new QLabel("Visibility", fraWeather), Twips(3840, 600, 705, 195), bold);
+    lblHumidity = place(new QLabel("Humidity", fraWeather), Twips(1800, 600, 735, 195), bold);
+    lblDewpoint = place(new QLabel("Dewpoint", fraWeather), Twips(1800, 240, 810, 195), bold);
+    txtTemp = place(new QLabel("Temp", fraWeather), Twips(360, 1440, 1395, 300), SansSerifFont(9.75, true));
+    imgWeather = place(new QLabel(fraWeather), Twips(600, 240, 780, 780), bold);
+    txtWeather = place(new QLabel("Weather", fraWeather), Twips(120, 1200, 6135, 195), bold); // wider than designed: long conditions would be cut
+
+    fraITS = place(new QGroupBox("Internet Time Service", client), Twips(120, 2880, 6375, 975), bold);
+    cmdLocalTime = place(new QPushButton("&Local Time", fraITS), Twips(3840, 600, 1095, 255), bold);
+    cmdSynchronize = place(new QPushButton("&Synchronize", fraITS), Twips(5040, 360, 1215, 375), bold);
+    cmdGetTime = place(new QPushButton("&NIST Time", fraITS), Twips(3840, 240, 1095, 255), bold);
+    txtLocalTime = place(new QLabel(fraITS), Twips(1680, 600, 2055, 255), regular);
+    txtAtomicTime = place(new QLabel(fraITS), Twips(1680, 240, 2055, 255), regular);
+    Label1 = place(new QLabel("Local Time", fraITS), Twips(720, 600, 945, 195), bold);
+    lblAtomicTime = place(new QLabel("NIST Time", fraITS), Twips(720, 240, 915, 195), bold);
+    imgNIST = place(new QLabel(fraITS), Twips(120, 240, 540, 600), bold);
+
+    imgNIST->setPixmap(QPixmap(":/ui/its_badge.png"));
+    imgCreditLogo->setPixmap(QPixmap(":/ui/credit_badge.png"));
+    imgCreditLogo->setCursor(Qt::PointingHandCursor);
+    txtCredit->setCursor(Qt::PointingHandCursor);
+    txtCredit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgWeather->setScaledContents(true);
+    imgWeather->setPixmap(QPixmap(":/ui/tolvane-64.png"));
+
+    // The status bar runs along the bottom edge of the client area.
+    StatusBar = new QStatusBar(client);
+    StatusBar->setSizeGripEnabled(false);
+    const int statusHeight = 20;
+    StatusBar->setGeometry(0, client->height() - statusHeight, client->width(), statusHeight);
+    StatusBar->setFont(regular);
+}
+
+void frmMain::buildMenus()
+{
+    mnuFile = menuBar()->addMenu("&File");
+    mnuFileWeather = mnuFile->addAction("Update Weather");
+    mnuFileWeather->setShortcut(QKeySequence("Ctrl+W"));
+    mnuFileTimeSync = mnuFile->addAction("TimeSync");
+    mnuFileTimeSync->setShortcut(QKeySequence("Ctrl+T"));
+    mnuFilePref = mnuFile->addAction("Preferences");
+    mnuFilePref->setShortcut(QKeySequence("Ctrl+P"));
+    mnuFile->addSeparator();
+    mnuFileExit = mnuFile->addAction("Exit");
+    mnuFileExit->setShortcut(QKeySequence("Ctrl+X"));
+
+    mnuHelp = menuBar()->addMenu("&Help");
+    mnuHelpApp = mnuHelp->addAction("Online Help");
+    mnuHelpApp->setShortcut(QKeySequence("Ctrl+H"));
+    mnuHelpWeb = mnuHelp->addAction("Visit us on the web");
+    mnuHelpWeb->setShortcut(QKeySequence("Ctrl+V"));
+    mnuHelpUpdate = mnuHelp->addAction("Update");
+    mnuHelpUpdate->setShortcut(QKeySequence("Ctrl+U"));
+    mnuHelpAbout = mnuHelp->addAction("About");
+    mnuHelpAbout->setShortcut(QKeySequence("Ctrl+A"));
+
+    // Never in the menu bar: popped up at the notification icon.
+    mnuSystray = new QMenu("System Tray Popup", this);
+    mnuSysWeather = mnuSystray->addAction("Weather");
+    mnuSysTime = mnuSystray->addAction("TimeSync");
+    mnuSysPref = mnuSystray->addAction("Preferences");
+    mnuSysAbout = mnuSystray->addAction("About");
+    mnuSystray->addSeparator();
+    mnuRestore = mnuSystray->addAction("Restore");
+    mnuMinimize = mnuSystray->addAction("Minimize");
+    mnuSystray->addSeparator();
+    mnuExit = mnuSystray->addAction("Exit");
+}
+
+void frmMain::connectControls()
+{
+    connect(cmdGetWeather, &QPushButton::clicked, this, &frmMain::cmdGetWeather_Click);
+    connect(cmdGetTime, &QPushButton::clicked, this, &frmMain::cmdGetTime_Click);
+    connect(cmdSynchronize, &QPushButton::clicked, this, &frmMain::cmdSynchronize_Click);
+    connect(cmdLocalTime, &QPushButton::clicked, this, &frmMain::cmdLocalTime_Click);
+    connect(txtCredit, &ClickableLabel::clicked, this, &frmMain::txtCredit_Click);
+    connect(imgCreditLogo, &ClickableLabel::clicked, this, &frmMain::imgCreditLogo_Click);
+
+    const struct { QAction* action; void (frmMain::*handler)(); } items[] = {
+        {mnuSysWeather, &frmMain::mnuSysWeather_Click}, {mnuSysTime, &frmMain::mnuSysTime_Click},
+        {mnuSysPref, &frmMain::mnuSysPref_Click},       {mnuSysAbout, &frmMain::mnuSysAbout_Click},
+        {mnuRestore, &frmMain::mnuRestore_Click},       {mnuMinimize, &frmMain::mnuMinimize_Click},
+        {mnuExit, &frmMain::mnuExit_Click},             {mnuFileWeather, &frmMain::mnuFileWeather_Click},
+        {mnuFileTimeSync, &frmMain::mnuFileTimeSync_Click}, {mnuFilePref, &frmMain::mnuFilePref_Click},
+        {mnuFileExit, &frmMain::mnuFileExit_Click},     {mnuHelpApp, &frmMain::mnuHelpApp_Click},
+        {mnuHelpWeb, &frmMain::mnuHelpWeb_Click},       {mnuHelpUpdate, &frmMain::mnuHelpUpdate_Click},
+        {mnuHelpAbout, &frmMain::mnuHelpAbout_Click},
+    };
+    for (const auto& item : items)
+        connect(item.action, &QAction::triggered, this, item.handler);
+}
+
+void frmMain::setStatus(const QString& text)
+{
+    StatusBar->showMessage(text);
+    StatusBar->repaint();
+}
+
+QString frmMain::statusText() const
+{
+    return StatusBar->currentMessage();
+}
+
+void frmMain::showWeatherPicture(const QString& path)
+{
+    imgWeather->setPixmap(QPixmap(FileSystem::resolve(path)));
+}
+
+bool frmMain::Form_Load()
+{
+    if (services().instance->anotherCopyRunning()) {
+        services().messages->show("Tolvane is already running!", "Tolvane", MessageIcon::Information);
+        return false;
+    }
+    ReadStartupSettings();
+    if (AppSettings.Sound == "1")
+        PlayCue("myfriend.wav");
+    const QString greeting = GreetingForHour(services().clock->nowLocal().time().hour());
+    if (!AppSettings.MyName.isEmpty()) {
+        lblTitle->setText(GreetingLine(greeting, AppSettings.MyName));
+        setWindowTitle(PersonalTitle(AppSettings.MyName, VersionText));
+    }
+    if (!AppSettings.Station.isEmpty())
+        fraWeather->setTitle("Weather Forecast as reported by " + AppSettings.Station);
+    showWeatherPicture(AppDir() + "\\Images\\" + "clear.jpg");
+    fillTrayRecord("Tolvane");
+    txtCredit->setText(CreditText);
+    services().sleeper->sleepMs(1000);
+    cmdLocalTime_Click();
+    cmdGetTime_Click();
+    cmdGetWeather_Click();
+    // A refresh that received nothing keeps saying so rather than "Ready".
+    if (!weatherDataMissing)
+        setStatus("Ready");
+    return true;
+}
+
+void frmMain::Form_Resize()
+{
+    // Hidden, the window is reachable only through the notification icon; without a notification
+    // area it stays minimised on the task bar instead.
+    const TrayIcon* tray = services().tray;
+    if ((windowState() & Qt::WindowMinimized) && tray && tray->available())
+        hide();
+}
+
+void frmMain::Form_Unload()
+{
+    if (AppSettings.Sound == "1") {
+        PlayCue("goodbye.wav");
+        ShowSplashCountdown();
+    }
+    removeTrayIcon();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    UnloadMainForm();
+}
+
+bool frmMain::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QMainWindow::event(event);
+}

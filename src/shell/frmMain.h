@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QMainWindow>
+
+class ClickableLabel;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+
+// The main window: greeting line, weather panel, time panel, status bar, File and Help menus and the
+// hidden pop-up menu of the notification icon. Handlers live in the files of the subsystem they serve.
+class frmMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Load handler; false when this copy must end (another copy is running).
+    bool Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+    void Form_Unload();
+    // Notification-icon events arrive here with the mouse message in `x`.
+    void Form_MouseMove(int x);
+
+    void cmdGetWeather_Click();
+    void cmdGetTime_Click();
+    void cmdSynchronize_Click();
+    void cmdLocalTime_Click();
+    void txtCredit_Click();
+    void imgCreditLogo_Click();
+
+    void mnuSysWeather_Click();
+    void mnuSysTime_Click();
+    void mnuSysPref_Click();
+    void mnuSysAbout_Click();
+    void mnuRestore_Click();
+    void mnuMinimize_Click();
+    void mnuExit_Click();
+    void mnuFileWeather_Click();
+    void mnuFileTimeSync_Click();
+    void mnuFilePref_Click();
+    void mnuFileExit_Click();
+    void mnuHelpApp_Click();
+    void mnuHelpWeb_Click();
+    void mnuHelpUpdate_Click();
+    void mnuHelpAbout_Click();
+
+    // Writes the status bar and paints it at once: handlers block the thread while they work.
+    void setStatus(const QString& text);
+    QString statusText() const;
+    // Shows a picture file in `imgWeather`; a missing or unreadable file leaves the picture empty.
+    void showWeatherPicture(const QString& path);
+    // Set by the weather refresh when it received no observation at all.
+    bool weatherDataMissing = false;
+
+    // Controls, named as designed.
+    QLabel* lblTitle = nullptr;
+    QGroupBox* fraITS = nullptr;
+    QPushButton* cmdLocalTime = nullptr;
+    QPushButton* cmdSynchronize = nullptr;
+    QPushButton* cmdGetTime = nullptr;
+    QLabel* txtLocalTime = nullptr;
+    QLabel* txtAtomicTime = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* lblAtomicTime = nullptr;
+    QLabel* imgNIST = nullptr;
+    QGroupBox* fraWeather = nullptr;
+    QPushButton* cmdGetWeather = nullptr;
+    ClickableLabel* txtCredit = nullptr;
+    QLabel* txtWind = nullptr;
+    QLabel* txtVisibility = nullptr;
+    QLabel* txtPressure = nullptr;
+    QLabel* txtHumidity = nullptr;
+    QLabel* txtDewpoint = nullptr;
+    ClickableLabel* imgCreditLogo = nullptr;
+    QLabel* lblWeatherData = nullptr;
+    QLabel* txtObservation = nullptr;
+    QLabel* lblPressure = nullptr;
+    QLabel* lblVisibility = nullptr;
+    QLabel* lblHumidity = nullptr;
+    QLabel* lblDewpoint = nullptr;
+    QLabel* txtTemp = nullptr;
+    QLabel* imgWeather = nullptr;
+    QLabel* txtWeather = nullptr;
+    QStatusBar* StatusBar = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QMenu* mnuSystray = nullptr;
+    QAction* mnuSysWeather = nullptr;
+    QAction* mnuSysTime = nullptr;
+    QAction* mnuSysPref = nullptr;
+    QAction* mnuSysAbout = nullptr;
+    QAction* mnuRestore = nullptr;
+    QAction* mnuMinimize = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuFileWeather = nullptr;
+    QAction* mnuFileTimeSync = nullptr;
+    QAction* mnuFilePref = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QAction* mnuHelpApp = nullptr;
+    QAction* mnuHelpWeb = nullptr;
+    QAction* mnuHelpUpdate = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void connectControls();
+    void restoreFromTray();
+    // The notification record and icon (see the tray files).
+    void fillTrayRecord(const QString& tip);
+    void removeTrayIcon();
+};

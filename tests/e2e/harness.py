@@ -1,0 +1,232 @@
+"""End-to-end harness: the real tolvane binary under Xvfb, with a private home, private D-Bus buses,
+fake services on loopback, and no capability to set the clock. Run the test scripts through
+in_sandbox.sh, which provides the private network and hosts file.
+
+    with Sandbox(binary, artifacts) as box:
+        box.seed_settings({...})
+        box.start_service(["python3", ".../feed_server.py", ...])
+        program = box.start_program()
+        window = box.wait_for_window("Ann's Tolvane Version 1.0")
+        box.screenshot(window, "main")
+"""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE_ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
+FEED_SERVER = os.path.join(SOURCE_ROOT, "tests", "fakes", "feed_server.py")
+
+DBUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path={socket}</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+    <allow user="*"/>
+  </policy>
+</busconfig>
+"""
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+class Sandbox:
+    def __init__(self, binary, artifacts, packs=True):
+        if os.environ.get("TOLVANE_IN_SANDBOX") != "1":
+            raise Failure("run this test through tests/e2e/in_sandbox.sh")
+        self.binary = binary
+        self.artifacts = artifacts
+        self.with_packs = packs
+        self.processes = []
+        self.root = tempfile.mkdtemp(prefix="tolvane-e2e-")
+        self.home = os.path.join(self.root, "home")
+        self.app_dir = os.path.join(self.root, "app")
+        self.env = {}
+
+    # --- set-up -------------------------------------------------------------------------------------
+    def __enter__(self):
+        try:
+            os.makedirs(self.artifacts, exist_ok=True)
+            self._make_home()
+            self._make_program_folder()
+            self._start_display()
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = self._start_bus("session")
+            self.env["DBUS_SYSTEM_BUS_ADDRESS"] = self._start_bus("system")
+        except BaseException:
+            self.__exit__(None, None, None)  # nothing started may outlive a failed set-up
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+        return False
+
+    def _make_home(self):
+        folders = {"HOME": "", "XDG_CONFIG_HOME": ".config", "XDG_DATA_HOME": ".local/share",
+                   "XDG_CACHE_HOME": ".cache", "XDG_RUNTIME_DIR": "run"}
+        base = {k: v for k, v in os.environ.items() if k in ("PATH", "LANG", "LC_ALL", "TZ")}
+        base.setdefault("PATH", "/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin")
+        for name, sub in folders.items():
+            path = os.path.join(self.home, sub)
+            os.makedirs(path, exist_ok=True)
+            base[name] = path
+        os.chmod(base["XDG_RUNTIME_DIR"], 0o700)
+        base["QT_QPA_PLATFORM"] = "xcb"
+        base["LANG"] = "en_US.UTF-8"
+        base["TZ"] = os.environ.get("TZ", "UTC")
+        self.env = base
+
+    def _make_program_folder(self):
+        os.makedirs(self.app_dir)
+        shutil.copy2(self.binary, os.path.join(self.app_dir, "tolvane"))
+        if self.with_packs:
+            packs = os.path.join(SOURCE_ROOT, "assets", "packs")
+            for name in os.listdir(packs):
+                source = os.path.join(packs, name)
+                target = os.path.join(self.app_dir, name)
+                (shutil.copytree if os.path.isdir(source) else shutil.copy2)(source, target)
+
+    def _start_display(self):
+        # Xvfb picks a free display itself and writes its number to the pipe.
+        read_end, write_end = os.pipe()
+        self.processes.append(subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-dpi", "96"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,)))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        check(number.isdigit(), "Xvfb did not start")
+        self.env["DISPLAY"] = f":{number}"
+        # A light window manager, so windows can be activated and get the keyboard as on a desktop.
+        self.processes.append(subprocess.Popen(["openbox", "--sm-disable"], env=dict(self.env),
+                                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self._wait(lambda: self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").returncode == 0
+                   and "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout,
+                   60, "the window manager did not start")
+
+    def _start_bus(self, name):
+        socket = os.path.join(self.root, f"{name}-bus")
+        config = os.path.join(self.root, f"{name}-bus.conf")
+        with open(config, "w") as f:
+            f.write(DBUS_CONFIG.format(socket=socket))
+        self.processes.append(subprocess.Popen(["dbus-daemon", "--nofork", f"--config-file={config}"],
+                                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self._wait(lambda: os.path.exists(socket), 20, f"the {name} bus did not start")
+        return f"unix:path={socket}"
+
+    # --- services and settings ----------------------------------------------------------------------
+    def start_service(self, command, ready_port=None, ready_host="127.0.0.1"):
+        """Starts a fake service; waits until it accepts connections on ready_port when given."""
+        process = subprocess.Popen(command, env=dict(os.environ, **self.env), stdout=subprocess.DEVNULL,
+                                   stderr=open(os.path.join(self.artifacts, "service.log"), "a"))
+        self.processes.append(process)
+        if ready_port:
+            import socket
+
+            def accepting():
+                try:
+                    socket.create_connection((ready_host, ready_port), timeout=0.2).close()
+                    return True
+                except OSError:
+                    return False
+            self._wait(accepting, 20, f"service {command} did not come up")
+        return process
+
+    def seed_settings(self, values):
+        """Writes the settings file as the program keeps it: <config>/Orlentis/Tolvane.conf."""
+        folder = os.path.join(self.env["XDG_CONFIG_HOME"], "Orlentis")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "Tolvane.conf"), "w", encoding="utf-8") as f:
+            f.write("[General]\n")
+            for name, value in values.items():
+                f.write(f"{name.replace(' ', '%20')}={value}\n")
+
+    def settings_file(self):
+        return os.path.join(self.env["XDG_CONFIG_HOME"], "Orlentis", "Tolvane.conf")
+
+    # --- the program --------------------------------------------------------------------------------
+    def start_program(self, log_name="tolvane"):
+        """Starts the real binary without the capability to set the clock."""
+        log = open(os.path.join(self.artifacts, f"{log_name}.log"), "a")
+        process = subprocess.Popen(["setpriv", "--bounding-set=-sys_time", "--inh-caps=-sys_time",
+                                    os.path.join(self.app_dir, "tolvane")],
+                                   env=self.env, cwd=self.home, stdout=log, stderr=log)
+        self.processes.append(process)
+        return process
+
+    def x(self, *args, timeout=10):
+        return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=timeout)
+
+    def find_windows(self, name):
+        result = self.x("xdotool", "search", "--onlyvisible", "--name", name)
+        return [line for line in result.stdout.split() if line]
+
+    def wait_for_window(self, name, timeout=60):
+        found = []
+
+        def present():
+            found[:] = self.find_windows(name)
+            return bool(found)
+        self._wait(present, timeout, f"no window named {name!r} appeared")
+        return found[0]
+
+    def window_name(self, window):
+        return self.x("xdotool", "getwindowname", window).stdout.strip()
+
+    def screenshot(self, window, name):
+        path = os.path.join(self.artifacts, f"{name}.png")
+        result = self.x("import", "-window", window if window else "root", path, timeout=30)
+        check(result.returncode == 0, f"screenshot failed: {result.stderr}")
+        return path
+
+    def key(self, window, *keys):
+        self.x("xdotool", "windowactivate", "--sync", window)
+        self.x("xdotool", "key", "--clearmodifiers", *keys)
+
+    def type_text(self, window, text):
+        self.x("xdotool", "windowactivate", "--sync", window)
+        self.x("xdotool", "type", "--delay", "20", text)
+
+    @staticmethod
+    def _wait(predicate, timeout, message):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if predicate():
+                return
+            time.sleep(0.1)
+        raise Failure(message)
+
+
+def run(test):
+    """Runs test() and prints a closing line CTest and people can read."""
+    try:
+        test()
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        print("0 passed, 1 failed")
+        raise SystemExit(1)
+    print("1 passed, 0 failed")

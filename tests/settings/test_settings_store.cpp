@@ -1,0 +1,119 @@
+#include "platform/Services.h"
+#include "platform/fake/FakeServices.h"
+#include "platform/linux/IniSettingsRegistry.h"
+#include "settings/AppSettings.h"
+#include "settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class IniRegistryTest : public testing::Test {
+protected:
+    QTemporaryDir configHome;
+    IniSettingsRegistry registry{configHome.path()};
+};
+
+TEST_F(IniRegistryTest, NoCompanyFolderMeansFirstRun)
+{
+    EXPECT_FALSE(registry.companyKeyExists());
+    EXPECT_EQ(registry.readValue("My Name"), "");
+}
+
+TEST_F(IniRegistryTest, CompanyFolderAloneSaysPresent)
+{
+    ASSERT_TRUE(QDir(configHome.path()).mkdir("Orlentis"));
+    EXPECT_TRUE(registry.companyKeyExists());
+    EXPECT_EQ(registry.readValue("Splash"), "");
+}
+
+TEST_F(IniRegistryTest, FolderNamesMatchWithoutRegardToCase)
+{
+    ASSERT_TRUE(QDir(configHome.path()).mkdir("ORLENTIS"));
+    EXPECT_TRUE(registry.companyKeyExists());
+    registry.createKeys();
+    registry.writeValue("Sound", "1");
+    EXPECT_EQ(registry.readValue("sound"), "1");
+    // No second folder spelt differently.
+    EXPECT_EQ(QDir(configHome.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"ORLENTIS"});
+}
+
+TEST_F(IniRegistryTest, WritesNeedTheKeysThatOnlySavingCreates)
+{
+    registry.writeValue("My Name", "Ann");
+    EXPECT_FALSE(registry.companyKeyExists());
+    registry.createKeys();
+    registry.createKeys(); // harmless when present
+    EXPECT_TRUE(QFile::exists(configHome.path() + "/Orlentis/Tolvane.conf"));
+    EXPECT_EQ(registry.readValue("My Name"), "");
+}
+
+TEST_F(IniRegistryTest, ValuesReadBackExactlyAsStored)
+{
+    registry.createKeys();
+    const QString values[] = {
+        "Ann Example", "  padded  ", "KFKA) ", "time-a-g.nist.gov", "localhost", QString(300, 'x'),
+        "a, b, c", "semi;colon = equals", "Zoë Ångström", "",
+    };
+    for (const QString& value : values) {
+        registry.writeValue("My Name", value);
+        EXPECT_EQ(IniSettingsRegistry(configHome.path()).readValue("My Name"), value) << value.toStdString();
+    }
+}
+
+TEST_F(IniRegistryTest, UnreadableFileReadsAsEmpty)
+{
+    registry.createKeys();
+    QFile file(registry.settingsFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x00\xff garbage [[[ \n=\n", 17);
+    file.close();
+    EXPECT_EQ(registry.readValue("Station"), "");
+}
+
+struct StartupCase {
+    QMap<QString, QString> stored;
+    AppSettingsRecord expected;
+};
+
+TEST(StartupRead, TakesFirstWordFourCharactersAndFirstCharacters)
+{
+    const StartupCase cases[] = {
+        {{{"My Name", "Ann Example"}, {"Station", "KCHA"}, {"Time Server", "utcnist.colorado.edu"},
+          {"Sound", "1"}, {"UTC", "0"}},
+         {"Ann", "", "KCHA", "utcnist.colorado.edu", "1", "", "", "0"}},
+        {{{"My Name", "Ann"}, {"Station", "KFKA) "}, {"Time Server", "a.b.c.d"}, {"Sound", "10"}, {"UTC", "1x"}},
+         {"Ann", "", "KFKA", "a.b.c.d", "1", "", "", "1"}},
+        {{{"My Name", " Ann"}, {"Time Server", "nodots"}}, {"", "", "", "nodots", "", "", "", ""}},
+        {{}, {}},
+    };
+    for (const StartupCase& c : cases) {
+        FakeServices fakes;
+        fakes.registry.seed(c.stored);
+        AppSettings = {};
+        ReadStartupSettings();
+        EXPECT_EQ(AppSettings.MyName, c.expected.MyName);
+        EXPECT_EQ(AppSettings.Station, c.expected.Station);
+        EXPECT_EQ(AppSettings.TimeServer, c.expected.TimeServer);
+        EXPECT_EQ(AppSettings.Sound, c.expected.Sound);
+        EXPECT_EQ(AppSettings.UTC, c.expected.UTC);
+        EXPECT_EQ(AppSettings.State, "");
+    }
+}
+
+TEST(SettingsStore, SettingsPresentAnswersFromTheCompanyKeyAlone)
+{
+    FakeServices fakes;
+    EXPECT_FALSE(SettingsPresent());
+    fakes.registry.companyKey = true;
+    EXPECT_TRUE(SettingsPresent());
+    EXPECT_EQ(ReadSetting("Splash"), "");
+    EnsureSettingsKeys();
+    WriteSetting("Splash", "0");
+    EXPECT_EQ(ReadSetting("SPLASH"), "0");
+}
+
+} // namespace

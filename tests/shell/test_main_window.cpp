@@ -1,0 +1,123 @@
+#include "platform/fake/FakeServices.h"
+#include "settings/AppSettings.h"
+#include "shell/Lifetime.h"
+#include "shell/MainWindow.h"
+#include "shell/frmMain.h"
+#include "shell/modMain.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppSettings = {};
+        Lifetime::setEndHandlers([this] { ++programEnds; }, [this] { ++immediateEnds; });
+        fakes.registry.seed({{"My Name", "Ann Example"}, {"State", "Tennessee"}, {"Station", "KCHA"},
+                             {"Time Server", "utcnist.colorado.edu"}, {"Sound", "0"}, {"Splash", "0"},
+                             {"Update", "1"}, {"UTC", "0"}});
+        fakes.clock.now = QDateTime(QDate(2004, 7, 5), QTime(14, 23, 5));
+        // A feed document whose location line is the only one the load's refresh can read.
+        QByteArray document;
+        for (int line = 1; line <= 41; ++line)
+            document += line == 11 ? "<location>Chattanooga, Lovell Field, TN</location>\r\n" : "\r\n";
+        fakes.http.answers.insert("http://www.weather.gov/data/current_obs/KCHA.xml", FakeHttpClient::reply(document));
+    }
+    void TearDown() override
+    {
+        UnloadMainForm();
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir appDir;
+    FakeServices fakes{appDir.path()};
+    int programEnds = 0;
+    int immediateEnds = 0;
+};
+
+TEST_F(MainWindowTest, LoadGreetsByNameAndEndsReady)
+{
+    Main();
+    frmMain* form = LoadedMainForm();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), "Ann's Tolvane Version 1.0");
+    EXPECT_EQ(form->lblTitle->text(), "Good Afternoon Ann");
+    EXPECT_EQ(form->fraWeather->title(), "Weather Forecast as reported by Chattanooga, Lovell Field, TN");
+    EXPECT_EQ(form->statusText(), "Ready");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(fakes.sleeper.sleeps, std::vector<int>{1000});
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_TRUE(fakes.sound.played.isEmpty()) << "sounds are off";
+}
+
+TEST_F(MainWindowTest, LateHoursGreetWithAndAnEmptyNameKeepsTheDesignedCaptions)
+{
+    fakes.clock.now = QDateTime(QDate(2004, 7, 5), QTime(23, 0));
+    Main();
+    EXPECT_EQ(LoadedMainForm()->lblTitle->text(), "Late Night with Ann");
+    UnloadMainForm();
+
+    fakes.registry.values["My Name"] = "";
+    Main();
+    frmMain* form = LoadedMainForm();
+    EXPECT_EQ(form->lblTitle->text(), "Tolvane");
+    EXPECT_EQ(form->windowTitle(), "Tolvane");
+}
+
+TEST_F(MainWindowTest, SecondCopyIsRefusedAndEndsAtOnce)
+{
+    fakes.instance.otherCopy = true;
+    Main();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, "Tolvane is already running!");
+    EXPECT_EQ(fakes.messages.shown[0].caption, "Tolvane");
+    EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(immediateEnds, 1);
+    EXPECT_TRUE(fakes.sleeper.sleeps.empty()) << "no further load step runs";
+}
+
+TEST_F(MainWindowTest, UnloadEndsTheProgramOnlyWhenNoWindowIsLeft)
+{
+    Main();
+    LoadedMainForm()->mnuMinimize_Click();
+    QApplication::processEvents();
+    EXPECT_FALSE(LoadedMainForm()->isVisible()) << "minimising hides the window";
+    EXPECT_EQ(programEnds, 0) << "hidden is not closed";
+    LoadedMainForm()->mnuRestore_Click();
+    EXPECT_TRUE(LoadedMainForm()->isVisible());
+    LoadedMainForm()->mnuFileExit_Click();
+    EXPECT_EQ(LoadedMainForm(), nullptr);
+    EXPECT_EQ(programEnds, 1);
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
+{
+    Main();
+    frmMain* form = LoadedMainForm();
+    const auto captions = [](QMenu* menu) {
+        QStringList items;
+        for (QAction* action : menu->actions())
+            items << (action->isSeparator() ? "-" : action->text() + "|" + action->shortcut().toString());
+        return items;
+    };
+    EXPECT_EQ(captions(form->mnuFile), QStringList({"Update Weather|Ctrl+W", "TimeSync|Ctrl+T",
+                                                    "Preferences|Ctrl+P", "-", "Exit|Ctrl+X"}));
+    EXPECT_EQ(captions(form->mnuHelp), QStringList({"Online Help|Ctrl+H", "Visit us on the web|Ctrl+V",
+                                                    "Update|Ctrl+U", "About|Ctrl+A"}));
+    EXPECT_EQ(captions(form->mnuSystray), QStringList({"Weather|", "TimeSync|", "Preferences|", "About|", "-",
+                                                       "Restore|", "Minimize|", "-", "Exit|"}));
+    QStringList bar;
+    for (QAction* action : form->menuBar()->actions())
+        bar << action->text();
+    EXPECT_EQ(bar, QStringList({"&File", "&Help"}));
+}
+
+} // namespace

@@ -1,0 +1,51 @@
+#include "shell/Greeting.h"
+#include "shell/Version.h"
+#include "shell/modMain.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(VersionText, DropsAZeroRevisionAndNamesAnyOther)
+{
+    const struct { int major, minor, revision; const char* text; const char* full; } cases[] = {
+        {1, 0, 0, "1.0", "1.0.0"},
+        {1, 2, 7, "1.2 Revision 7", "1.2.7"},
+        {10, 20, 0, "10.20", "10.20.0"},
+        {0, 9, 12, "0.9 Revision 12", "0.9.12"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ComposeVersionText(c.major, c.minor, c.revision), c.text);
+        EXPECT_EQ(FullVersionText(c.major, c.minor, c.revision), c.full);
+    }
+    EXPECT_EQ(ProgramVersionText(), "1.0");
+}
+
+TEST(Greeting, HourBoundaries)
+{
+    const struct { int hour; const char* greeting; } cases[] = {
+        {0, "Late Night"},    {4, "Late Night"},      {5, "Good Morning"},  {11, "Good Morning"},
+        {12, "Good Afternoon"}, {17, "Good Afternoon"}, {18, "Good Evening"}, {22, "Good Evening"},
+        {23, "Late Night"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GreetingForHour(c.hour), c.greeting) << c.hour;
+}
+
+TEST(Greeting, LineAndTitle)
+{
+    EXPECT_EQ(GreetingLine("Good Afternoon", "Ann"), "Good Afternoon Ann");
+    EXPECT_EQ(GreetingLine("Late Night", "Ann"), "Late Night with Ann");
+    EXPECT_EQ(PersonalTitle("Ann", "1.0"), "Ann's Tolvane Version 1.0");
+}
+
+TEST(Splash, OnlyANonZeroDigitAsksForTheCountdown)
+{
+    const struct { const char* stored; bool wanted; } cases[] = {
+        {"1", true}, {"7", true}, {"0", false}, {"", false}, {"x", false}, {" 1", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplashWanted(c.stored), c.wanted) << c.stored;
+}
+
+} // namespace
