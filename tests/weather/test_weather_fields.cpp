@@ -1,0 +1,211 @@
+#include "weather/ObservationFields.h"
+#include "weather/WeatherCaptions.h"
+#include "weather/Windows1252.h"
+
+#include "PrintQString.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+struct LineCase {
+    const char* name;
+    QString line;
+    QString openingTag;
+    QString closingTag;
+    std::optional<QString> value;
+};
+
+TEST(ObservationFields, ValueOnLine)
+{
+    const LineCase cases[] = {
+        {"alone on its line", "<weather>Partly Cloudy</weather>", "<weather>", "</weather>", "Partly Cloudy"},
+        {"indented with tabs", "\t\t<temp_f>54</temp_f>", "<temp_f>", "</temp_f>", "54"},
+        {"spaces around the element", "   <weather>Fog</weather>   ", "<weather>", "</weather>", "Fog"},
+        {"spaces inside the element stay", "<weather> Fog  </weather>", "<weather>", "</weather>", " Fog  "},
+        {"text after the closing tag", "<temp_f>54</temp_f><temp_c>12</temp_c>", "<temp_f>", "</temp_f>", "54"},
+        {"other elements before", "<a>1</a><temp_f>54</temp_f>", "<temp_f>", "</temp_f>", "54"},
+        {"missing closing tag runs to the end", "<weather>Fog and more", "<weather>", "</weather>", "Fog and more"},
+        {"missing closing tag, trailing spaces trimmed with the line", "<weather>Fog   ", "<weather>", "</weather>",
+         "Fog"},
+        {"missing closing tag, trailing tab kept", "<weather>Fog\t", "<weather>", "</weather>", "Fog\t"},
+        {"second opening tag ends the value", "<weather>Fog <weather>Rain</weather>", "<weather>", "</weather>",
+         "Fog "},
+        {"closing tag before the opening tag", "</weather><weather>Fog", "<weather>", "</weather>", "Fog"},
+        {"empty element", "<weather></weather>", "<weather>", "</weather>", ""},
+        {"tag in another case", "<Weather>Fog</Weather>", "<weather>", "</weather>", std::nullopt},
+        {"closing tag in another case", "<weather>Fog</WEATHER>", "<weather>", "</weather>", "Fog</WEATHER>"},
+        {"no opening tag", "<temp_c>12</temp_c>", "<temp_f>", "</temp_f>", std::nullopt},
+        {"longer element of a similar name", "<visibility_mi>10.00</visibility_mi>", "<visibility>", "</visibility>",
+         std::nullopt},
+        {"empty line", "", "<weather>", "</weather>", std::nullopt},
+    };
+    for (const LineCase& c : cases)
+        EXPECT_EQ(ValueOnLine(c.line, c.openingTag, c.closingTag), c.value) << c.name;
+}
+
+TEST(ObservationFields, TrimSpacesRemovesOnlySpaces)
+{
+    EXPECT_EQ(TrimSpaces("  a b  "), "a b");
+    EXPECT_EQ(TrimSpaces("\ta b\t"), "\ta b\t");
+    EXPECT_EQ(TrimSpaces("    "), "");
+}
+
+TEST(ObservationFields, FixedLineWinsThenFirstLineWithTheTag)
+{
+    const QStringList lines = {"<weather>Snow</weather>", "<temp_f>12</temp_f>", "<weather>Fog</weather>",
+                               "<weather>Rain</weather>"};
+    const struct {
+        const char* name;
+        qsizetype fixedIndex;
+        std::optional<QString> value;
+    } cases[] = {
+        {"fixed line holds the tag", 2, "Fog"},
+        {"fixed line holds the tag, earlier line too", 3, "Rain"},
+        {"fixed line lacks the tag", 1, "Snow"},
+        {"fixed line beyond the end", 40, "Snow"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindValue(lines, c.fixedIndex, "<weather>", "</weather>"), c.value) << c.name;
+    EXPECT_EQ(FindValue(lines, 0, "<dewpoint_f>", "</dewpoint_f>"), std::nullopt);
+    EXPECT_EQ(FindValue({}, 0, "<weather>", "</weather>"), std::nullopt);
+}
+
+TEST(ObservationFields, Windows1252Decoding)
+{
+    EXPECT_EQ(FromWindows1252("\xb0"), QString(QChar(0x00b0)));
+    EXPECT_EQ(FromWindows1252("Mayag\xfc"
+                              "ez"),
+              QString::fromUtf8("Mayagüez"));
+    EXPECT_EQ(FromWindows1252("\x80\x93\x94"), QString::fromUtf8("€“”"));
+    EXPECT_EQ(FromWindows1252("abc").size(), 3);
+}
+
+QList<QByteArray> lines(std::initializer_list<const char*> text)
+{
+    QList<QByteArray> result;
+    for (const char* line : text)
+        result << line;
+    return result;
+}
+
+// A document of 45 lines, with the element on the given line (counted from 1) and filler elsewhere.
+QList<QByteArray> documentWith(int lineNumber, const QByteArray& element)
+{
+    QList<QByteArray> result;
+    for (int n = 1; n <= 45; ++n)
+        result << (n == lineNumber ? element : "\t<other>x</other>");
+    return result;
+}
+
+TEST(WeatherCaptions, FixedLinesAndFixedTexts)
+{
+    const struct {
+        int lineNumber;
+        QByteArray tag;
+        QByteArray value;
+        QString WeatherCaptions::*caption;
+        QString expected;
+    } cases[] = {
+        {16, "weather", "Fog", &WeatherCaptions::weather, "Fog"},
+        {18, "temp_f", "-3", &WeatherCaptions::temp, QString::fromUtf8("-3° Farenheit")},
+        {15, "observation_time", "Last", &WeatherCaptions::observation, "Last"},
+        {30, "dewpoint_f", "41", &WeatherCaptions::dewpoint, QString::fromUtf8("41°F")},
+        {20, "relative_humidity", "62", &WeatherCaptions::humidity, "62%"},
+        {41, "visibility", "0.25", &WeatherCaptions::visibility, "0.25"},
+        {28, "pressure_in", "30.12", &WeatherCaptions::pressure, "30.12 in."},
+        {21, "wind_string", "Calm", &WeatherCaptions::wind, "Wind Calm"},
+        {11, "location", "Here, TN", &WeatherCaptions::frame, "Weather Forecast as reported by Here, TN"},
+        // Values are shown as they stand, without any conversion.
+        {18, "temp_f", "NA", &WeatherCaptions::temp, QString::fromUtf8("NA° Farenheit")},
+        {20, "relative_humidity", "", &WeatherCaptions::humidity, "%"},
+    };
+    for (const auto& c : cases) {
+        QList<QByteArray> document = documentWith(c.lineNumber, "<" + c.tag + ">" + c.value + "</" + c.tag + ">");
+        // The same element on an earlier line must not win over the fixed line.
+        document[0] = "<" + c.tag + ">decoy</" + c.tag + ">";
+        const WeatherCaptions shown = WeatherCaptionsFor(document);
+        EXPECT_EQ(shown.*c.caption, c.expected) << c.tag.toStdString();
+        EXPECT_TRUE(shown.anyFieldFound);
+    }
+}
+
+TEST(WeatherCaptions, MissingFieldsShowTheNotice)
+{
+    const WeatherCaptions shown = WeatherCaptionsFor(documentWith(21, "<wind_string>Calm</wind_string>"));
+    EXPECT_EQ(shown.wind, "Wind Calm");
+    for (const QString& caption : {shown.weather, shown.temp, shown.observation, shown.dewpoint, shown.humidity,
+                                   shown.visibility, shown.pressure, shown.frame})
+        EXPECT_EQ(caption, WeatherNotice);
+    EXPECT_EQ(shown.picture, "clear.jpg");
+}
+
+TEST(WeatherCaptions, NothingFoundInEmptyReplyOrErrorPage)
+{
+    const QList<QList<QByteArray>> replies = {
+        {},
+        {""},
+        lines({"<html><head><title>404 Not Found</title></head>", "<body><h1>Not Found</h1></body></html>"}),
+        // A tag in another case is not the element.
+        documentWith(16, "<Weather>Fog</Weather>"),
+    };
+    for (const QList<QByteArray>& reply : replies) {
+        const WeatherCaptions shown = WeatherCaptionsFor(reply);
+        EXPECT_FALSE(shown.anyFieldFound);
+        EXPECT_EQ(shown.weather, WeatherNotice);
+        EXPECT_EQ(shown.frame, WeatherNotice);
+        EXPECT_EQ(shown.picture, "clear.jpg");
+    }
+    EXPECT_EQ(NoWeatherDataStatus("KXYZ"), "No weather data received for KXYZ");
+}
+
+TEST(WeatherCaptions, ConditionIsTrimmedForThePictureOnly)
+{
+    const struct {
+        QByteArray element;
+        QString caption;
+        QString picture;
+    } cases[] = {
+        {"<weather>Partly Cloudy</weather>", "Partly Cloudy", "sct.jpg"},
+        {"   <weather>Partly Cloudy</weather>  ", "Partly Cloudy", "sct.jpg"},
+        {"<weather>  Partly Cloudy  </weather>", "  Partly Cloudy  ", "sct.jpg"},
+        {"<weather>partly cloudy</weather>", "partly cloudy", "clear.jpg"},
+        {"<weather>Partly  Cloudy</weather>", "Partly  Cloudy", "clear.jpg"},
+        {"<weather>\tPartly Cloudy</weather>", "\tPartly Cloudy", "clear.jpg"},
+        {"<weather></weather>", "", "clear.jpg"},
+        {"<weather>Thunderstorm in Vicinity Fog</weather>", "Thunderstorm in Vicinity Fog", "hi_tsra.jpg"},
+    };
+    for (const auto& c : cases) {
+        const WeatherCaptions shown = WeatherCaptionsFor(documentWith(16, c.element));
+        EXPECT_EQ(shown.weather, c.caption) << c.element.toStdString();
+        EXPECT_EQ(shown.picture, c.picture) << c.element.toStdString();
+    }
+}
+
+TEST(WeatherCaptions, VisibilityFallsBackToTheLaterElementName)
+{
+    const struct {
+        const char* name;
+        QList<QByteArray> document;
+        QString visibility;
+    } cases[] = {
+        {"old name on the fixed line", documentWith(41, "<visibility>10.00</visibility>"), "10.00"},
+        {"later name only", documentWith(40, "<visibility_mi>7.00</visibility_mi>"), "7.00"},
+        {"old name anywhere beats the later name",
+         lines({"<visibility_mi>7.00</visibility_mi>", "<visibility>3.00</visibility>"}), "3.00"},
+        {"neither", documentWith(41, "<visibility_km>9</visibility_km>"), WeatherNotice},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WeatherCaptionsFor(c.document).visibility, c.visibility) << c.name;
+}
+
+TEST(WeatherCaptions, WindowsCharactersInValues)
+{
+    const WeatherCaptions shown =
+        WeatherCaptionsFor(documentWith(11, "<location>San Germ\xe1n \x96 Caf\xe9 &amp; Co, PR</location>"));
+    EXPECT_EQ(shown.frame, QString::fromUtf8("Weather Forecast as reported by San Germán – Café &amp; Co, PR"));
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+#include "platform/FileSystem.h"
+#include "platform/fake/FakeServices.h"
+#include "settings/AppSettings.h"
+#include "shell/frmMain.h"
+#include "weather/Observation.h"
+
+#include "PrintQString.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace {
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray testDocument(const QString& name)
+{
+    return readBytes(QStringLiteral(WEATHER_TEST_DATA "/") + name);
+}
+
+struct PanelCaptions {
+    QString weather, temp, observation, dewpoint, humidity, visibility, pressure, wind, frame;
+};
+
+// What the refresh saw while the request was under way.
+struct DuringRequest {
+    QString status;
+    std::optional<Qt::CursorShape> cursor;
+};
+
+class WeatherRefresh : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(QDir(folder.path()).mkpath("Images"));
+        ASSERT_TRUE(QDir(folder.path()).mkpath("Media"));
+        // Pictures of distinct sizes, so the one shown can be told apart.
+        savePicture("clear.jpg", QSize(3, 3));
+        savePicture("sct.jpg", QSize(7, 5));
+        QFile cue(folder.path() + "/Media/thunder.wav");
+        ASSERT_TRUE(cue.open(QIODevice::WriteOnly));
+        AppSettings = AppSettingsRecord{};
+        AppSettings.Station = "KXYZ";
+        AppSettings.Sound = "1";
+        fakes.http.handler = [this](const HttpRequest& request) {
+            const QCursor* cursor = QApplication::overrideCursor();
+            during = {window.statusText(), cursor ? std::optional(cursor->shape()) : std::nullopt};
+            const bool known = request.url == ObservationBaseUrl() + AppSettings.Station + ".xml";
+            return known && reply ? *reply : FakeHttpClient::notConnected();
+        };
+    }
+    void TearDown() override { AppSettings = AppSettingsRecord{}; }
+
+    void savePicture(const QString& name, QSize size)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        ASSERT_TRUE(image.save(folder.path() + "/Images/" + name, "JPG"));
+    }
+    void answer(const QByteArray& body, int status = 200) { reply = FakeHttpClient::reply(body, status); }
+    PanelCaptions shown() const
+    {
+        return {window.txtWeather->text(),  window.txtTemp->text(),     window.txtObservation->text(),
+                window.txtDewpoint->text(), window.txtHumidity->text(), window.txtVisibility->text(),
+                window.txtPressure->text(), window.txtWind->text(),     window.fraWeather->title()};
+    }
+    QSize pictureSize() const { return window.imgWeather->pixmap().size(); }
+    QByteArray weatherDat() const { return readBytes(folder.path() + "/Weather.dat"); }
+
+    QTemporaryDir folder;
+    FakeServices fakes{folder.path()};
+    frmMain window;
+    std::optional<HttpResponse> reply; // none: no connection
+    DuringRequest during;
+};
+
+void expectCaptions(const PanelCaptions& actual, const PanelCaptions& expected)
+{
+    EXPECT_EQ(actual.weather, expected.weather);
+    EXPECT_EQ(actual.temp, expected.temp);
+    EXPECT_EQ(actual.observation, expected.observation);
+    EXPECT_EQ(actual.dewpoint, expected.dewpoint);
+    EXPECT_EQ(actual.humidity, expected.humidity);
+    EXPECT_EQ(actual.visibility, expected.visibility);
+    EXPECT_EQ(actual.pressure, expected.pressure);
+    EXPECT_EQ(actual.wind, expected.wind);
+    EXPECT_EQ(actual.frame, expected.frame);
+}
+
+const PanelCaptions Unavailable = {"n/a", "n/a", "n/a", "n/a", "n/a", "n/a", "n/a", "n/a", "n/a"};
+
+TEST_F(WeatherRefresh, WorkedExample)
+{
+    const QByteArray document = testDocument("worked_example.xml");
+    ASSERT_FALSE(document.isEmpty());
+    answer(document);
+
+    window.cmdGetWeather_Click();
+
+    ASSERT_EQ(fakes.http.requests.size(), 1u);
+    EXPECT_EQ(fakes.http.requests.front().url, ObservationBaseUrl() + "KXYZ.xml");
+    EXPECT_EQ(during.status, "Retrieving weather data from KXYZ");
+    EXPECT_EQ(during.cursor, Qt::WaitCursor);
+    expectCaptions(shown(), {"Partly Cloudy", QString::fromUtf8("54° Farenheit"), "Last Updated on Nov 27, 2:53 pm EST",
+                             QString::fromUtf8("41°F"), "62%", "10.00", "30.12 in.", "Wind From the Northwest at 9 MPH",
+                             "Weather Forecast as reported by Example Field Airport, TN"});
+    EXPECT_EQ(pictureSize(), QSize(7, 5)); // sct.jpg
+    EXPECT_EQ(weatherDat(), document + "\r\n");
+    EXPECT_EQ(fakes.sound.played, QStringList{FileSystem::resolve(folder.path() + "/Media/thunder.wav")});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(window.statusText(), "Ready");
+}
+
+TEST_F(WeatherRefresh, TodaysLayoutWithMixedLineEndsAndLatin1)
+{
+    const QByteArray document = testDocument("TJMZ.xml");
+    ASSERT_TRUE(document.contains("\r\n") && document.contains("\t<weather>"));
+    AppSettings.Station = "TJMZ";
+    answer(document);
+
+    window.cmdGetWeather_Click();
+
+    expectCaptions(shown(), {"A Few Clouds and Breezy", QString::fromUtf8("81.0° Farenheit"),
+                             "Last Updated on Mar 14 2024, 9:56 am AST", QString::fromUtf8("68.0°F"), "66%", "10.00",
+                             "30.01 in.", "Wind East at 20.7 MPH (18 KT)",
+                             QString::fromUtf8("Weather Forecast as reported by Mayagüez/Eugenio María de Hostos "
+                                               "Airport, PR")});
+    EXPECT_EQ(pictureSize(), QSize(3, 3)); // few.jpg is not there: clear.jpg
+    EXPECT_EQ(weatherDat(), document + "\r\n");
+    EXPECT_EQ(window.statusText(), "Ready");
+}
+
+TEST_F(WeatherRefresh, NoDataReplacesEveryEarlierValue)
+{
+    const struct {
+        const char* name;
+        std::optional<QByteArray> body; // none: no connection
+        int status;
+    } cases[] = {
+        {"no connection", std::nullopt, 0},
+        {"empty reply", QByteArray(), 200},
+        {"error page", "<html><head><title>404 Not Found</title></head>\r\n<body>Not Found</body></html>", 404},
+    };
+    for (const auto& c : cases) {
+        answer(testDocument("worked_example.xml"));
+        window.cmdGetWeather_Click();
+        ASSERT_EQ(window.txtWeather->text(), "Partly Cloudy") << c.name;
+        fakes.sound.played.clear();
+
+        reply.reset();
+        if (c.body)
+            answer(*c.body, c.status);
+        window.cmdGetWeather_Click();
+
+        expectCaptions(shown(), Unavailable);
+        EXPECT_EQ(pictureSize(), QSize(3, 3)) << c.name;
+        EXPECT_EQ(weatherDat(), c.body.value_or(QByteArray()) + "\r\n") << c.name;
+        EXPECT_EQ(fakes.sound.played.size(), 1) << c.name; // the cue plays whatever the weather
+        EXPECT_EQ(window.statusText(), "No weather data received for KXYZ") << c.name;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.name;
+    }
+}
+
+TEST_F(WeatherRefresh, PartialDocumentShowsNoticeForWhatIsMissing)
+{
+    answer("<current_observation>\n\t<weather>Partly Cloudy</weather>\n\t<temp_f>54</temp_f>\n");
+    window.cmdGetWeather_Click();
+    PanelCaptions expected = Unavailable;
+    expected.weather = "Partly Cloudy";
+    expected.temp = QString::fromUtf8("54° Farenheit");
+    expectCaptions(shown(), expected);
+    EXPECT_EQ(pictureSize(), QSize(7, 5));
+    EXPECT_EQ(window.statusText(), "Ready");
+}
+
+TEST_F(WeatherRefresh, CueOnlyWithSoundsOn)
+{
+    const struct {
+        const char* sound;
+        int cues;
+    } cases[] = {{"1", 1}, {"0", 0}, {"", 0}};
+    for (const auto& c : cases) {
+        AppSettings.Sound = c.sound;
+        fakes.sound.played.clear();
+        window.cmdGetWeather_Click();
+        EXPECT_EQ(fakes.sound.played.size(), c.cues) << c.sound;
+    }
+}
+
+TEST_F(WeatherRefresh, UnwritableWeatherDatStillShowsTheReply)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir("Weather.dat")); // a folder where the file should go
+    answer(testDocument("worked_example.xml"));
+    window.cmdGetWeather_Click();
+    EXPECT_EQ(window.txtWind->text(), "Wind From the Northwest at 9 MPH");
+    EXPECT_EQ(window.fraWeather->title(), "Weather Forecast as reported by Example Field Airport, TN");
+    EXPECT_EQ(window.statusText(), "Ready");
+}
+
+TEST_F(WeatherRefresh, MissingPicturesLeaveThePictureEmpty)
+{
+    ASSERT_TRUE(QDir(folder.path() + "/Images").removeRecursively());
+    answer(testDocument("worked_example.xml"));
+    window.cmdGetWeather_Click();
+    EXPECT_TRUE(window.imgWeather->pixmap().isNull());
+    EXPECT_EQ(window.txtWeather->text(), "Partly Cloudy");
+    EXPECT_EQ(window.statusText(), "Ready");
+}
+
+TEST_F(WeatherRefresh, FeedTextIsShownAsPlainText)
+{
+    answer("\t<location>Texas A&M <b>Field</b></location>\n\t<wind_string><i>Calm</i></wind_string>\n");
+    window.cmdGetWeather_Click();
+    // An ampersand is no mnemonic and markup is no rich text: both show as sent.
+    EXPECT_EQ(window.fraWeather->title(), "Weather Forecast as reported by Texas A&&M <b>Field</b>");
+    EXPECT_EQ(window.txtWind->text(), "Wind <i>Calm</i>");
+    EXPECT_EQ(window.txtWind->textFormat(), Qt::PlainText);
+}
+
+} // namespace
