@@ -1,0 +1,53 @@
+#include "platform/linux/DbusClockSetter.h"
+
+#include <QDBusError>
+#include <QDBusMessage>
+
+DbusClockSetter::DbusClockSetter(const QDBusConnection& bus) : bus_(bus) {}
+
+ClockSetResult DbusClockSetter::setUtc(const QDateTime& utc)
+{
+    if (!bus_.isConnected())
+        return {ClockSetOutcome::NoService, bus_.lastError().message()};
+    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.timedate1", "/org/freedesktop/timedate1",
+                                                       "org.freedesktop.timedate1", "SetTime");
+    const qint64 microseconds = utc.toMSecsSinceEpoch() * 1000;
+    const bool relative = false;
+    const bool interactive = true;
+    call << microseconds << relative << interactive;
+    call.setInteractiveAuthorizationAllowed(true);
+    const QDBusMessage reply = bus_.call(call, QDBus::Block, ReplyWaitMs);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return {ClockSetOutcome::Done, {}};
+    return {OutcomeForDbusError(reply.errorName()), reply.errorMessage()};
+}
+
+ClockSetOutcome OutcomeForDbusError(const QString& errorName)
+{
+    static const QStringList notAllowed = {
+        "org.freedesktop.DBus.Error.AccessDenied",
+        "org.freedesktop.DBus.Error.AuthFailed",
+        "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+        "org.freedesktop.PolicyKit1.Error.NotAuthorized",
+        "org.freedesktop.PolicyKit1.Error.Cancelled",
+    };
+    // Nobody answers for timedate1, or what answers is not timedated.
+    static const QStringList noService = {
+        "org.freedesktop.DBus.Error.ServiceUnknown",
+        "org.freedesktop.DBus.Error.NameHasNoOwner",
+        "org.freedesktop.DBus.Error.NoServer",
+        "org.freedesktop.DBus.Error.Disconnected",
+        "org.freedesktop.DBus.Error.UnknownMethod",
+        "org.freedesktop.DBus.Error.UnknownObject",
+        "org.freedesktop.DBus.Error.UnknownInterface",
+        "org.freedesktop.systemd1.NoSuchUnit",
+        "org.freedesktop.systemd1.UnitMasked",
+    };
+    if (errorName == "org.freedesktop.timedate1.AutomaticTimeSyncEnabled")
+        return ClockSetOutcome::AutomaticSyncOn;
+    if (notAllowed.contains(errorName))
+        return ClockSetOutcome::NotAllowed;
+    if (noService.contains(errorName) || errorName.startsWith("org.freedesktop.DBus.Error.Spawn."))
+        return ClockSetOutcome::NoService;
+    return ClockSetOutcome::Failed;
+}

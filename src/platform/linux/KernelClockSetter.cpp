@@ -1,0 +1,52 @@
+#include "platform/linux/KernelClockSetter.h"
+
+#include "platform/linux/DbusClockSetter.h"
+
+#include <QDBusConnection>
+#include <QFile>
+
+#include <linux/capability.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+ClockSetResult KernelClockSetter::setUtc(const QDateTime& utc)
+{
+    const qint64 ms = utc.toMSecsSinceEpoch();
+    timespec when{};
+    when.tv_sec = time_t(ms / 1000 - (ms % 1000 < 0 ? 1 : 0));
+    when.tv_nsec = long((ms % 1000 + 1000) % 1000) * 1'000'000L;
+    if (clock_settime(CLOCK_REALTIME, &when) == 0)
+        return {ClockSetOutcome::Done, {}};
+    const int error = errno;
+    const QString detail = QString::fromLocal8Bit(std::strerror(error));
+    return {error == EPERM ? ClockSetOutcome::NotAllowed : ClockSetOutcome::Failed, detail};
+}
+
+bool EffectiveCapabilityInStatus(const QByteArray& procStatus, int capabilityBit)
+{
+    for (const QByteArray& line : procStatus.split('\n')) {
+        if (!line.startsWith("CapEff:"))
+            continue;
+        bool ok = false;
+        const quint64 mask = line.mid(7).trimmed().toULongLong(&ok, 16);
+        return ok && capabilityBit >= 0 && capabilityBit < 64 && (mask >> capabilityBit) & 1U;
+    }
+    return false;
+}
+
+bool ProcessMaySetClock()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    return EffectiveCapabilityInStatus(status.readAll(), CAP_SYS_TIME);
+}
+
+ClockSetter* NewLinuxClockSetter()
+{
+    if (ProcessMaySetClock())
+        return new KernelClockSetter();
+    return new DbusClockSetter(QDBusConnection::systemBus());
+}

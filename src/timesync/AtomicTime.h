@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/HttpClient.h"
+
+#include <QString>
+
+// "http://" + server + ":13/": the daytime service of the server, asked through HTTP.
+QString DaytimeUrl(const QString& server);
+
+// The two ways the daytime server is asked: for the display (direct, no proxy) and for setting the
+// clock (the system's proxy settings).
+HttpRequest DisplayDaytimeRequest(const QString& server);
+HttpRequest SyncDaytimeRequest(const QString& server);
+
+// The synchronisation request reads at most this much of the reply.
+inline constexpr qsizetype SyncReadLimit = 2048;
+
+// The server's time as the main window shows it, or "" after three beeps when nothing usable came.
+QString GetAtomicTime(const QString& server);
+
+// Sets the computer's clock from the server: the server's time less its advance. Tells the user in a
+// message box when it cannot; says nothing when it succeeds.
+void SyncLocalTime(const QString& server);

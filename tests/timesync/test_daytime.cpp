@@ -1,0 +1,289 @@
+// Reading the daytime reply, the display text, the clock instant, the local-time texts, the pacing
+// of requests and the server list: everything of the time service that needs neither network nor
+// window.
+#include "platform/Sleeper.h"
+#include "timesync/ClockRecord.h"
+#include "timesync/Daytime.h"
+#include "timesync/RequestPacing.h"
+#include "timesync/TimeDisplay.h"
+#include "timesync/TimeServers.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QString Line = "53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *";
+
+QDateTime utc(int y, int mo, int d, int h, int mi, int s, int ms = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms), Qt::UTC);
+}
+
+// The worked line with one item replaced: 0 day number, 1 date, 2 time, 5 health, 6 advance.
+QString lineWith(int item, const QString& text)
+{
+    QStringList items = Line.split(' ');
+    items[item] = text;
+    return items.join(' ');
+}
+
+constexpr qint16 Untouched = 1234; // DaytimeAdvance before each parse
+
+struct ParseCase {
+    const char* name;
+    QString text;
+    qint32 status;
+    QDateTime time;               // null unless status is 0
+    std::optional<qint16> advance; // nothing: the advance must be left alone
+};
+
+class ParseDaytimeTest : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseDaytimeTest, ReadsStatusTimeAndAdvance)
+{
+    const ParseCase& c = GetParam();
+    DaytimeStatus = -1;
+    DaytimeAdvance = Untouched;
+    const QDateTime result = ParseDaytime(c.text);
+    EXPECT_EQ(DaytimeStatus, c.status);
+    EXPECT_EQ(result, c.time);
+    if (c.time.isValid())
+        EXPECT_EQ(result.timeSpec(), Qt::UTC);
+    EXPECT_EQ(DaytimeAdvance, c.advance.value_or(Untouched));
+}
+
+const QDateTime WorkedTime = utc(2004, 7, 5, 14, 23, 5);
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, ParseDaytimeTest,
+    testing::Values(
+        ParseCase{"WorkedExample", Line, 0, WorkedTime, 7549},
+        ParseCase{"LeadingAndTrailingLineFeed", "\n" + Line + "\n", 0, WorkedTime, 7549},
+        ParseCase{"TrailingSpaces", Line + "   ", 0, WorkedTime, 7549},
+        ParseCase{"NoDayNumberColonAtTwelve", Line.mid(6), 0, WorkedTime, 7549},
+        ParseCase{"AdvanceFiftyMs", lineWith(6, "050.0"), 0, WorkedTime, 500},
+        ParseCase{"AdvanceZero", lineWith(6, "000.0"), 0, WorkedTime, 0},
+        ParseCase{"AdvanceLeadingSpace", lineWith(6, " 50.0"), 0, WorkedTime, 500},
+        ParseCase{"AdvanceNegative", lineWith(6, "-12.3"), 0, WorkedTime, -123},
+        ParseCase{"Year29Is2029", lineWith(1, "29-01-01"), 0, utc(2029, 1, 1, 14, 23, 5), 7549},
+        ParseCase{"Year30Is1930", lineWith(1, "30-01-01"), 0, utc(1930, 1, 1, 14, 23, 5), 7549},
+        ParseCase{"LastSecondOfDay", lineWith(2, "23:59:59"), 0, utc(2004, 7, 5, 23, 59, 59), 7549},
+        ParseCase{"LeapDay", lineWith(1, "04-02-29"), 0, utc(2004, 2, 29, 14, 23, 5), 7549},
+        // The server says its time is not good.
+        ParseCase{"HealthOne", lineWith(5, "1"), 2, {}, {}},
+        ParseCase{"HealthTwo", lineWith(5, "2"), 2, {}, {}},
+        ParseCase{"HealthLetter", lineWith(5, "x"), 2, {}, {}},
+        ParseCase{"CutAfterTime", Line.left(23), 2, {}, {}},
+        // Date and time are tested before the health.
+        ParseCase{"BadDateAndBadHealth", lineWith(5, "1").replace("04-07-05", "04-13-05"), 1, {}, {}},
+        ParseCase{"ThirtiethOfFebruary", lineWith(1, "04-02-30"), 1, {}, {}},
+        ParseCase{"TwentyNinthOfFebruaryNoLeapYear", lineWith(1, "05-02-29"), 1, {}, {}},
+        ParseCase{"DayZero", lineWith(1, "04-07-00"), 1, {}, {}},
+        ParseCase{"Hour24", lineWith(2, "24:00:00"), 1, {}, {}},
+        ParseCase{"Minute60", lineWith(2, "14:60:05"), 1, {}, {}},
+        ParseCase{"Second60", lineWith(2, "14:23:60"), 1, {}, {}},
+        ParseCase{"LettersInDate", lineWith(1, "04-O7-05"), 1, {}, {}},
+        ParseCase{"SignInTime", lineWith(2, "+4:23:05"), 1, {}, {}},
+        // No room before the colon, or no colon at all.
+        ParseCase{"ColonAtEleven", Line.mid(7), 1, {}, {}},
+        ParseCase{"ColonFirst", ":" + Line, 1, {}, {}},
+        ParseCase{"NoColon", "53191 04-07-05 14.23.05 50 0 0 754.9 UTC(NIST) *", 1, {}, {}},
+        ParseCase{"Empty", "", 1, {}, {}},
+        ParseCase{"HttpErrorPage", "HTTP/1.1 400 Bad Request\r\nServer: x\r\nContent-Length: 0\r\n\r\n", 1, {}, {}},
+        // An advance that does not read as a number is not trusted.
+        ParseCase{"AdvanceLetters", lineWith(6, "7a4.9"), 1, {}, {}},
+        ParseCase{"AdvanceTooShort", lineWith(6, "54.9"), 1, {}, {}},
+        ParseCase{"AdvanceTooLong", lineWith(6, "1754.9"), 1, {}, {}},
+        ParseCase{"AdvanceSpaceInside", lineWith(6, "7 4.9"), 1, {}, {}},
+        ParseCase{"CutInsideAdvance", Line.left(34), 1, {}, {}}),
+    [](const testing::TestParamInfo<ParseCase>& info) { return info.param.name; });
+
+struct DisplayCase {
+    const char* name;
+    QString reply;
+    QString text;
+};
+
+class DisplayTextTest : public testing::TestWithParam<DisplayCase> {};
+
+TEST_P(DisplayTextTest, SplitsAtSingleSpaces)
+{
+    EXPECT_EQ(DaytimeDisplayText(GetParam().reply), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, DisplayTextTest,
+    testing::Values(DisplayCase{"WorkedExample", Line, "04-07-05 14:23:05.754"},
+                    DisplayCase{"LineFeedsStayInOuterFields", "\n" + Line + "\n", "04-07-05 14:23:05.754"},
+                    DisplayCase{"AdvanceTakenAsItStands", lineWith(6, "50.0"), "04-07-05 14:23:05.50."},
+                    DisplayCase{"EmptyAdvanceField", lineWith(6, ""), "04-07-05 14:23:05.000"},
+                    DisplayCase{"DoubleSpaceShiftsFields", "53191  04-07-05 14:23:05 50 0 0 754.9", " 04-07-05.0"},
+                    DisplayCase{"SevenFields", "a b c d e f ghij", "b c.ghi"},
+                    DisplayCase{"SixFieldsAreNoTimeCode", "a b c d e f", ""},
+                    DisplayCase{"Empty", "", ""}),
+    [](const testing::TestParamInfo<DisplayCase>& info) { return info.param.name; });
+
+struct InstantCase {
+    const char* name;
+    QDateTime server;
+    qint16 advance;
+    QDateTime clock;
+};
+
+class ClockInstantTest : public testing::TestWithParam<InstantCase> {};
+
+TEST_P(ClockInstantTest, IsServerTimeLessAdvance)
+{
+    const InstantCase& c = GetParam();
+    const QDateTime instant = ClockInstant(c.server, c.advance);
+    EXPECT_EQ(instant, c.clock) << instant.toString(Qt::ISODateWithMs).toStdString();
+    EXPECT_EQ(instant.timeSpec(), Qt::UTC);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Advances, ClockInstantTest,
+    testing::Values(
+        InstantCase{"WorkedExample", WorkedTime, 7549, utc(2004, 7, 5, 14, 23, 4, 245)},
+        InstantCase{"ZeroAdvance", WorkedTime, 0, utc(2004, 7, 5, 14, 23, 5, 0)},
+        InstantCase{"FiftyMs", WorkedTime, 500, utc(2004, 7, 5, 14, 23, 4, 950)},
+        InstantCase{"HalfSecond", WorkedTime, 5000, utc(2004, 7, 5, 14, 23, 4, 500)},
+        InstantCase{"HalfUpToEven", WorkedTime, 7545, utc(2004, 7, 5, 14, 23, 4, 246)},
+        InstantCase{"HalfDownToEven", WorkedTime, 7535, utc(2004, 7, 5, 14, 23, 4, 246)},
+        InstantCase{"NewYearRollsBackAYear", utc(2004, 1, 1, 0, 0, 0), 7549, utc(2003, 12, 31, 23, 59, 59, 245)},
+        // A tenth to half a millisecond rounds to the server's own second.
+        InstantCase{"OneTenth", WorkedTime, 1, utc(2004, 7, 5, 14, 23, 5, 0)},
+        InstantCase{"FourTenths", WorkedTime, 4, utc(2004, 7, 5, 14, 23, 5, 0)},
+        InstantCase{"FiveTenths", WorkedTime, 5, utc(2004, 7, 5, 14, 23, 5, 0)},
+        InstantCase{"SixTenths", WorkedTime, 6, utc(2004, 7, 5, 14, 23, 4, 999)},
+        InstantCase{"FifteenTenths", WorkedTime, 15, utc(2004, 7, 5, 14, 23, 4, 998)},
+        InstantCase{"LargestAdvance", WorkedTime, 9999, utc(2004, 7, 5, 14, 23, 4, 0)},
+        // A negative advance puts the clock after the server's second.
+        InstantCase{"NegativeAdvance", WorkedTime, -123, utc(2004, 7, 5, 14, 23, 5, 12)},
+        InstantCase{"NegativeHalf", WorkedTime, -5, utc(2004, 7, 5, 14, 23, 5, 0)},
+        InstantCase{"NegativeOneAndAHalf", WorkedTime, -15, utc(2004, 7, 5, 14, 23, 5, 2)},
+        InstantCase{"MostNegative", WorkedTime, -9999, utc(2004, 7, 5, 14, 23, 6, 0)},
+        InstantCase{"NegativeIntoNewYear", utc(2004, 12, 31, 23, 59, 59), -9999, utc(2005, 1, 1, 0, 0, 0)}),
+    [](const testing::TestParamInfo<InstantCase>& info) { return info.param.name; });
+
+TEST(ClockInstant, WithinHalfAMillisecondForEveryAdvanceTheFieldHolds)
+{
+    for (int advance = -9999; advance <= 9999; ++advance) {
+        const QDateTime instant = ClockInstant(WorkedTime, qint16(advance));
+        // (instant - server) in tenths, plus the advance, is the rounding error.
+        const qint64 error = WorkedTime.msecsTo(instant) * 10 + advance;
+        ASSERT_LE(qAbs(error), 5) << "advance " << advance;
+        ASSERT_TRUE(instant.time().msec() >= 0 && instant.time().msec() <= 999);
+    }
+}
+
+struct LocalTextCase {
+    const char* name;
+    QDateTime reading;
+    QString text24;
+    QString textUs;
+};
+
+class LocalTimeTextTest : public testing::TestWithParam<LocalTextCase> {};
+
+TEST_P(LocalTimeTextTest, BothFormats)
+{
+    const LocalTextCase& c = GetParam();
+    EXPECT_EQ(LocalTime24Text(c.reading), c.text24);
+    EXPECT_EQ(LocalTimeRegionalText(c.reading, QLocale(QLocale::English, QLocale::UnitedStates)), c.textUs);
+}
+
+QDateTime local(int y, int mo, int d, int h, int mi, int s, int ms)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readings, LocalTimeTextTest,
+    testing::Values(LocalTextCase{"Afternoon", local(2004, 7, 5, 14, 23, 5, 7), "04-7-5 14:23:05.007", "04-7-5 2:23:05 PM"},
+                    LocalTextCase{"Morning", local(2004, 12, 1, 9, 5, 3, 0), "04-12-1 9:05:03.000", "04-12-1 9:05:03 AM"},
+                    LocalTextCase{"Midnight", local(2010, 1, 2, 0, 0, 0, 999), "10-1-2 0:00:00.999", "10-1-2 12:00:00 AM"},
+                    LocalTextCase{"Noon", local(1999, 10, 31, 12, 0, 59, 100), "99-10-31 12:00:59.100", "99-10-31 12:00:59 PM"}),
+    [](const testing::TestParamInfo<LocalTextCase>& info) { return info.param.name; });
+
+TEST(LocalTimeText, RegionalFormatFollowsTheLocaleWithoutZoneName)
+{
+    const QDateTime reading = local(2004, 7, 5, 14, 23, 5, 7);
+    EXPECT_EQ(LocalTimeRegionalText(reading, QLocale(QLocale::German, QLocale::Germany)), "04-7-5 14:23:05");
+    EXPECT_EQ(LocalTimeRegionalText(reading, QLocale::c()), "04-7-5 14:23:05");
+}
+
+TEST(GetMilliseconds, ThreeDigitsWithLeadingZeros)
+{
+    for (const auto& [ms, text] : std::vector<std::pair<int, QString>>{{0, "000"}, {7, "007"}, {45, "045"}, {999, "999"}})
+        EXPECT_EQ(GetMilliseconds(local(2004, 7, 5, 14, 23, 5, ms)), text);
+}
+
+class RecordingSleeper final : public Sleeper {
+public:
+    std::vector<int> sleeps;
+    qint64* now = nullptr;
+    void sleepMs(int milliseconds) override
+    {
+        sleeps.push_back(milliseconds);
+        *now += milliseconds;
+    }
+};
+
+struct PacingCase {
+    const char* name;
+    QString firstHost;
+    qint64 pauseMs; // between the end of the first exchange and the next request
+    QString secondHost;
+    std::vector<int> sleeps;
+};
+
+class RequestPacingTest : public testing::TestWithParam<PacingCase> {};
+
+TEST_P(RequestPacingTest, WaitsOutFourSecondsPerHost)
+{
+    const PacingCase& c = GetParam();
+    qint64 now = 100'000;
+    RecordingSleeper sleeper;
+    sleeper.now = &now;
+    RequestPacing pacing([&] { return now; });
+
+    pacing.waitTurn(c.firstHost, sleeper);
+    now += 250; // the exchange itself
+    pacing.markAsked(c.firstHost);
+    now += c.pauseMs;
+    pacing.waitTurn(c.secondHost, sleeper);
+    EXPECT_EQ(sleeper.sleeps, c.sleeps);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, RequestPacingTest,
+    testing::Values(PacingCase{"AtOnce", "time.nist.gov", 0, "time.nist.gov", {4000}},
+                    PacingCase{"AfterOneSecond", "time.nist.gov", 1000, "time.nist.gov", {3000}},
+                    PacingCase{"JustUnder", "time.nist.gov", 3999, "time.nist.gov", {1}},
+                    PacingCase{"AfterFourSeconds", "time.nist.gov", 4000, "time.nist.gov", {}},
+                    PacingCase{"LongAfter", "time.nist.gov", 60'000, "time.nist.gov", {}},
+                    PacingCase{"HostNamesIgnoreCase", "time.nist.gov", 0, "TIME.NIST.GOV", {4000}},
+                    PacingCase{"OtherHost", "time.nist.gov", 0, "time-a-g.nist.gov", {}}),
+    [](const testing::TestParamInfo<PacingCase>& info) { return info.param.name; });
+
+TEST(TimeServerNames, FourteenDistinctBareHostNamesInTheirFixedOrder)
+{
+    const QStringList names = TimeServerNames();
+    ASSERT_EQ(names.size(), 14);
+    EXPECT_EQ(names.first(), "utcnist.colorado.edu") << "the default";
+    EXPECT_EQ(names.mid(1, 2), QStringList({"utcnist2.colorado.edu", "time.nist.gov"}));
+    EXPECT_EQ(names.last(), "time-d-wwv.nist.gov");
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 14);
+    for (const QString& name : names) {
+        EXPECT_FALSE(name.contains(':') || name.contains('/') || name.contains(' ')) << name.toStdString();
+        EXPECT_EQ(name, name.toLower());
+    }
+    for (const QString& name : names.mid(2))
+        EXPECT_TRUE(name.endsWith(".nist.gov")) << name.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,148 @@
+// The clock backends: timedated over D-Bus, tried against a fake timedated on a private bus, and the
+// test for the process's own right to set the clock. Nothing here can reach the real clock.
+#include "PrivateSystemBus.h"
+#include "platform/Services.h"
+#include "platform/fake/FakeServices.h"
+#include "platform/linux/DbusClockSetter.h"
+#include "platform/linux/KernelClockSetter.h"
+#include "timesync/AtomicTime.h"
+#include "timesync/RequestPacing.h"
+
+#include <QDBusConnection>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QDateTime Instant(QDate(2004, 7, 5), QTime(14, 23, 4, 245), Qt::UTC);
+// 2004-07-05 14:23:04.245 UTC in microseconds since 1970.
+const QString InstantMicroseconds = "1089037384245000";
+
+class DbusClockSetterTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { bus_ = std::make_unique<PrivateSystemBus>(); }
+    static void TearDownTestSuite() { bus_.reset(); }
+
+    void SetUp() override { ASSERT_FALSE(bus_->address().isEmpty()) << bus_->error().toStdString(); }
+
+    // A fresh connection per test, so that each sees the bus as it is now.
+    static QDBusConnection connect()
+    {
+        static int count = 0;
+        return QDBusConnection::connectToBus(bus_->address(), QString("test%1").arg(++count));
+    }
+
+    static std::unique_ptr<PrivateSystemBus> bus_;
+};
+
+std::unique_ptr<PrivateSystemBus> DbusClockSetterTest::bus_;
+
+TEST_F(DbusClockSetterTest, SendsAbsoluteMicrosecondsWithInteractiveAuthorisation)
+{
+    FakeTimedated timedated(bus_->address(), "ok");
+    ASSERT_TRUE(timedated.ready());
+    DbusClockSetter setter(connect());
+    const ClockSetResult result = setter.setUtc(Instant);
+    EXPECT_EQ(result.outcome, ClockSetOutcome::Done);
+    EXPECT_EQ(timedated.calls(),
+              QStringList{"SetTime xbb " + InstantMicroseconds + " false true interactive-flag"});
+}
+
+struct ErrorCase {
+    const char* name;
+    QString errorName;
+    ClockSetOutcome outcome;
+};
+
+class DbusErrorTest : public DbusClockSetterTest, public testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(DbusErrorTest, MapsTheRefusal)
+{
+    FakeTimedated timedated(bus_->address(), GetParam().errorName);
+    ASSERT_TRUE(timedated.ready());
+    DbusClockSetter setter(connect());
+    const ClockSetResult result = setter.setUtc(Instant);
+    EXPECT_EQ(result.outcome, GetParam().outcome);
+    EXPECT_EQ(result.detail, "The fake refuses.");
+    EXPECT_EQ(timedated.calls().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, DbusErrorTest,
+    testing::Values(
+        ErrorCase{"AutomaticSync", "org.freedesktop.timedate1.AutomaticTimeSyncEnabled", ClockSetOutcome::AutomaticSyncOn},
+        ErrorCase{"AccessDenied", "org.freedesktop.DBus.Error.AccessDenied", ClockSetOutcome::NotAllowed},
+        ErrorCase{"AuthorisationRequired", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+                  ClockSetOutcome::NotAllowed},
+        ErrorCase{"OtherError", "org.freedesktop.DBus.Error.InvalidArgs", ClockSetOutcome::Failed}),
+    [](const testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
+
+TEST_F(DbusClockSetterTest, NobodyOwningTheNameIsNoService)
+{
+    DbusClockSetter setter(connect());
+    EXPECT_EQ(setter.setUtc(Instant).outcome, ClockSetOutcome::NoService);
+}
+
+TEST(DbusClockSetter, NoBusIsNoService)
+{
+    DbusClockSetter setter(QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "nobus"));
+    EXPECT_EQ(setter.setUtc(Instant).outcome, ClockSetOutcome::NoService);
+}
+
+TEST_F(DbusClockSetterTest, SynchronisingShowsWhyTheClockWasNotSet)
+{
+    FakeTimedated timedated(bus_->address(), "org.freedesktop.timedate1.AutomaticTimeSyncEnabled");
+    ASSERT_TRUE(timedated.ready());
+    FakeServices fake;
+    DaytimePacing() = RequestPacing([] { return qint64(0); });
+    DbusClockSetter setter(connect());
+    services().clockSetter = &setter;
+    fake.http.answers["http://time.nist.gov:13/"] =
+        FakeHttpClient::reply("\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *\n");
+
+    SyncLocalTime("time.nist.gov");
+
+    EXPECT_EQ(timedated.calls(), QStringList{"SetTime xbb " + InstantMicroseconds + " false true interactive-flag"});
+    ASSERT_EQ(fake.messages.shown.size(), 1U);
+    EXPECT_TRUE(fake.messages.shown[0].text.contains("automatic time synchronization"))
+        << fake.messages.shown[0].text.toStdString();
+    EXPECT_EQ(fake.messages.shown[0].caption, "Tolvane");
+}
+
+TEST(DbusErrorNames, ServiceMissingOrNotTimedatedIsNoService)
+{
+    for (const char* name : {"org.freedesktop.DBus.Error.ServiceUnknown", "org.freedesktop.DBus.Error.NameHasNoOwner",
+                             "org.freedesktop.DBus.Error.Spawn.ChildExited", "org.freedesktop.DBus.Error.UnknownMethod",
+                             "org.freedesktop.systemd1.UnitMasked"})
+        EXPECT_EQ(OutcomeForDbusError(name), ClockSetOutcome::NoService) << name;
+    EXPECT_EQ(OutcomeForDbusError("org.freedesktop.DBus.Error.NoReply"), ClockSetOutcome::Failed);
+}
+
+struct CapabilityCase {
+    const char* name;
+    QByteArray status;
+    bool maySetClock;
+};
+
+class CapabilityTest : public testing::TestWithParam<CapabilityCase> {};
+
+TEST_P(CapabilityTest, ReadsBit25OfTheEffectiveSet)
+{
+    EXPECT_EQ(EffectiveCapabilityInStatus(GetParam().status, 25), GetParam().maySetClock);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ProcStatus, CapabilityTest,
+    testing::Values(
+        CapabilityCase{"Root", "Name:\ttolvane\nCapInh:\t0000000000000000\nCapPrm:\t000001ffffffffff\n"
+                               "CapEff:\t000001ffffffffff\nCapBnd:\t000001ffffffffff\n", true},
+        CapabilityCase{"OnlySysTime", "CapEff:\t0000000002000000\n", true},
+        CapabilityCase{"AllButSysTime", "CapEff:\t000001fffdffffff\n", false},
+        CapabilityCase{"PermittedButNotEffective", "CapPrm:\t000001ffffffffff\nCapEff:\t0000000000000000\n", false},
+        CapabilityCase{"User", "CapEff:\t0000000000000000\n", false},
+        CapabilityCase{"NoLine", "Name:\ttolvane\n", false},
+        CapabilityCase{"Garbled", "CapEff:\tzz\n", false}),
+    [](const testing::TestParamInfo<CapabilityCase>& info) { return info.param.name; });
+
+} // namespace
