@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Autostart.h"
+
+// The XDG autostart entry: <configHome>/autostart/Tolvane.desktop, a desktop entry that runs the
+// program's executable when the user logs in.
+class XdgAutostart final : public Autostart {
+public:
+    explicit XdgAutostart(const QString& configHome);
+
+    void enable(const QString& executablePath) override;
+    void disable() override;
+
+    QString entryFile() const;
+
+private:
+    QString m_configHome;
+};
+
+// The Exec value that runs `executablePath` with no arguments, quoted and escaped as desktop entries
+// require: double quotes around a path with reserved characters (backslash before '"', '`', '$' and
+// '\' inside them), '%' doubled, then the string escapes of the file format applied.
+QString DesktopExecValue(const QString& executablePath);

@@ -1,0 +1,218 @@
+#include "settings/frmPreferences.h"
+
+#include "settings/AppSettings.h"
+#include "settings/Preferences.h"
+#include "settings/SettingsStore.h"
+#include "settings/StateList.h"
+#include "settings/StationDirectory.h"
+#include "shell/WindowLook.h"
+#include "shell/modMain.h"
+#include "timesync/TimeServers.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+// "Tennessee": the state every opening starts from (44 names sort before it).
+constexpr int OpeningStateIndex = 44;
+
+const QColor DarkBlue(0, 0, 64);
+
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, const QRect& geometry)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+// Labels, check boxes, the text box and the drop-down boxes write in dark blue; the boxes keep the
+// system's window background.
+void writeInDarkBlue(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, DarkBlue);
+    widget->setPalette(palette);
+}
+
+QCheckBox* checkBox(const QString& caption, bool checked, QWidget* parent)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setChecked(checked);
+    return box;
+}
+} // namespace
+
+frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Preferences");
+    setWindowIcon(ProgramIcon());
+    // A close box, but no minimise, maximise or help button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(SansSerifFont(8.25, true));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    buildLayout();
+    arrangeTabOrder();
+    connectControls();
+}
+
+void frmPreferences::buildLayout()
+{
+    setFixedSize(5805 / TwipsPerPixel, 2565 / TwipsPerPixel);
+
+    lblName = place(new QLabel("Name", this), "lblName", Twips(240, 120, 495, 195));
+    txtMyName = place(new QLineEdit(this), "txtMyName", Twips(840, 120, 2295, 285));
+    lblState = place(new QLabel("State", this), "lblState", Twips(3360, 120, 465, 195));
+    cboState = place(new QComboBox(this), "cboState", Twips(3960, 120, 1695, 315));
+    lblLocation = place(new QLabel("Station", this), "lblLocation", Twips(120, 480, 615, 195));
+    cboStation = place(new QComboBox(this), "cboStation", Twips(840, 480, 4815, 315));
+    lblTimeServer = place(new QLabel("Time Server", this), "lblTimeServer", Twips(120, 840, 1035, 195));
+    cboTimeServer = place(new QComboBox(this), "cboTimeServer", Twips(1320, 840, 4335, 315));
+    chkAutorun = place(checkBox("Add to Startup", true, this), "chkAutorun", Twips(120, 1320, 1575, 255));
+    chkSound = place(checkBox("Sounds", true, this), "chkSound", Twips(2040, 1320, 975, 255));
+    chkSplash =
+        place(checkBox("Display Splash Screen", true, this), "chkSplash", Twips(3360, 1320, 2295, 255));
+    chkUpdate = place(checkBox("Auto Update", true, this), "chkUpdate", Twips(120, 1680, 1575, 255));
+    chkUTC = place(checkBox("24 Hour Time Format", false, this), "chkUTC", Twips(3360, 1680, 2295, 255));
+    cmdCancel = place(new QPushButton("&Cancel", this), "cmdCancel", Twips(3600, 2040, 975, 375));
+    cmdSave = place(new QPushButton("&Save", this), "cmdSave", Twips(4680, 2040, 975, 375));
+
+    // The time-server box takes typing but never adds what is typed to its list.
+    cboTimeServer->setEditable(true);
+    cboTimeServer->setInsertPolicy(QComboBox::NoInsert);
+    cboTimeServer->setCompleter(nullptr);
+    cmdSave->setDefault(true);
+
+    QWidget* const written[] = {lblName,    txtMyName,     lblState,      cboState,   lblLocation,
+                                cboStation, lblTimeServer, cboTimeServer, chkAutorun, chkSound,
+                                chkSplash,  chkUpdate,     chkUTC};
+    for (QWidget* widget : written)
+        writeInDarkBlue(widget);
+}
+
+void frmPreferences::arrangeTabOrder()
+{
+    QWidget* const order[] = {txtMyName, cboState, cboStation, cboTimeServer, chkAutorun, chkSound,
+                              chkSplash, chkUpdate, chkUTC, cmdSave, cmdCancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frmPreferences::connectControls()
+{
+    connect(cboState, &QComboBox::currentIndexChanged, this, &frmPreferences::cboState_Click);
+    connect(cboStation, &QComboBox::currentTextChanged, this, &frmPreferences::cboStation_Change);
+    connect(cboTimeServer, &QComboBox::editTextChanged, this, &frmPreferences::cboTimeServer_Change);
+    connect(cmdSave, &QPushButton::clicked, this, &frmPreferences::cmdSave_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmPreferences::cmdCancel_Click);
+}
+
+void frmPreferences::Form_Load()
+{
+    AppSettings.MyName = ReadSetting("My Name");
+    if (!AppSettings.MyName.isEmpty())
+        txtMyName->setText(TrimBlanks(AppSettings.MyName));
+    LoadStates();
+    LoadTimeServers();
+}
+
+void frmPreferences::LoadStates()
+{
+    {
+        // Filling the box selects nothing; only the selection below counts as a choice.
+        const QSignalBlocker quiet(cboState);
+        cboState->clear();
+        cboState->addItems(SortedForListBox(StateNames()));
+        cboState->setCurrentIndex(-1);
+    }
+    cboState->setCurrentIndex(OpeningStateIndex);
+}
+
+void frmPreferences::cboState_Click()
+{
+    AppSettings.State = TrimBlanks(cboState->currentText());
+    LoadStations();
+}
+
+void frmPreferences::LoadStations()
+{
+    cboStation->clear();
+    // Only a state named exactly as in the list has stations; any other leaves the box empty.
+    const QStringList entries = StationDirectoryEntries(AppSettings.State);
+    if (entries.isEmpty())
+        return;
+    cboStation->addItems(SortedForListBox(entries));
+    cboStation->setCurrentIndex(0);
+}
+
+void frmPreferences::cboStation_Change()
+{
+    AppSettings.Station = StationCode(cboStation->currentText());
+}
+
+void frmPreferences::LoadTimeServers()
+{
+    cboTimeServer->clear();
+    cboTimeServer->addItems(TimeServerNames());
+    cboTimeServer->setCurrentIndex(0);
+}
+
+void frmPreferences::cboTimeServer_Change()
+{
+    AppSettings.TimeServer = cboTimeServer->currentText();
+}
+
+PreferencesChoices frmPreferences::choices() const
+{
+    PreferencesChoices shown;
+    shown.name = txtMyName->text();
+    shown.stationText = cboStation->currentText();
+    shown.timeServerText = cboTimeServer->currentText();
+    shown.autorun = chkAutorun->isChecked();
+    shown.sound = chkSound->isChecked();
+    shown.splash = chkSplash->isChecked();
+    shown.update = chkUpdate->isChecked();
+    shown.utc = chkUTC->isChecked();
+    return shown;
+}
+
+void frmPreferences::cmdSave_Click()
+{
+    if (SavePreferences(choices()) == SaveOutcome::NameMissing) {
+        txtMyName->setFocus();
+        return;
+    }
+    Main();
+    UnloadPreferencesForm();
+}
+
+void frmPreferences::cmdCancel_Click()
+{
+    UnloadPreferencesForm();
+}
+
+void frmPreferences::reject()
+{
+    cmdCancel_Click();
+}
+
+void frmPreferences::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    UnloadPreferencesForm();
+}
+
+void frmPreferences::Form_Unload()
+{
+    Main();
+}

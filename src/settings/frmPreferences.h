@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+struct PreferencesChoices;
+
+// The preferences dialog: name, state and station, time server, five switches. Shown modeless; however
+// it closes, its unload runs the start-up sequence again, which brings the main window back.
+class frmPreferences final : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmPreferences(QWidget* parent = nullptr);
+
+    void Form_Load();
+    void Form_Unload();
+    void cboState_Click();
+    void cboStation_Change();
+    void cboTimeServer_Change();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+
+    void LoadStates();
+    void LoadStations();
+    void LoadTimeServers();
+
+    // What the controls show, for saving.
+    PreferencesChoices choices() const;
+
+    // Controls, named as designed.
+    QLabel* lblName = nullptr;
+    QLineEdit* txtMyName = nullptr;
+    QLabel* lblState = nullptr;
+    QComboBox* cboState = nullptr;
+    QLabel* lblLocation = nullptr;
+    QComboBox* cboStation = nullptr;
+    QLabel* lblTimeServer = nullptr;
+    QComboBox* cboTimeServer = nullptr;
+    QCheckBox* chkAutorun = nullptr;
+    QCheckBox* chkSound = nullptr;
+    QCheckBox* chkSplash = nullptr;
+    QCheckBox* chkUpdate = nullptr;
+    QCheckBox* chkUTC = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdSave = nullptr;
+
+public slots:
+    // Esc: the same as "&Cancel".
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    void arrangeTabOrder();
+    void connectControls();
+};
+
+// The one shared dialog, or null when it is not loaded (or is unloading).
+frmPreferences* LoadedPreferencesForm();
+// Hides the dialog, runs its unload handler while it still counts as loaded (so the program cannot end
+// before the start-up sequence has brought the main window back), then releases it.
+void UnloadPreferencesForm();
