@@ -1,0 +1,76 @@
+#include "update/UpdateSite.h"
+
+#include "BuildConfig.h"
+#include "platform/AppDir.h"
+#include "platform/FileSystem.h"
+#include "platform/HttpClient.h"
+#include "platform/Services.h"
+
+namespace {
+
+const QString packPrefixes[] = {QStringLiteral("\\images\\"), QStringLiteral("\\media\\")};
+
+enum class UpdateFileKind { Refused, Text, Pack };
+
+// The prefix of a pack name, or an empty text when the name has none.
+QString PackPrefixOf(const QString& name)
+{
+    for (const QString& prefix : packPrefixes)
+        if (name.startsWith(prefix, Qt::CaseInsensitive))
+            return prefix;
+    return {};
+}
+
+UpdateFileKind KindOf(const QString& name)
+{
+    const QString prefix = PackPrefixOf(name);
+    if (!prefix.isEmpty())
+        return IsPlainFileName(name.mid(prefix.size())) ? UpdateFileKind::Pack : UpdateFileKind::Refused;
+    return IsPlainFileName(name) ? UpdateFileKind::Text : UpdateFileKind::Refused;
+}
+
+// Only a 2xx reply that arrived whole is the file. Redirects have already been followed by the
+// client, so any other status (or none: a reply without a status line) is an error page, a broken
+// server or something that is not the update site, and must not be stored as a picture or a list.
+bool IsWholeFile(const HttpResponse& response)
+{
+    return response.connected && response.complete && response.status >= 200 && response.status <= 299;
+}
+
+} // namespace
+
+QString UpdateBaseUrl()
+{
+    return QStringLiteral("http://") + QString::fromLatin1(BuildConfig::UpdateHost) +
+           QStringLiteral("/update/");
+}
+
+bool IsPlainFileName(const QString& name)
+{
+    if (name.isEmpty() || name == "." || name == "..")
+        return false;
+    for (const QChar c : name)
+        if (c == '\\' || c == '/' || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    return true;
+}
+
+void GetUpdateFile(const QString& name)
+{
+    HttpClient* http = services().http;
+    const QString appDir = AppDir();
+    const UpdateFileKind kind = KindOf(name);
+    if (!http || appDir.isEmpty() || kind == UpdateFileKind::Refused)
+        return;
+    const QString folder = kind == UpdateFileKind::Pack ? appDir + PackPrefixOf(name) : appDir;
+    if (!FileSystem::folderExists(folder))
+        return;
+
+    const HttpResponse response = http->get({UpdateBaseUrl() + name, "vb wininet", ProxyMode::Direct});
+    if (!IsWholeFile(response))
+        return;
+    QByteArray content = response.body;
+    if (kind == UpdateFileKind::Text)
+        content += "\r\n";
+    FileSystem::replaceFileAtomically(appDir + "\\" + name, content);
+}

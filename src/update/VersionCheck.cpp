@@ -1,0 +1,39 @@
+#include "update/VersionCheck.h"
+
+#include "platform/AppDir.h"
+#include "platform/FileSystem.h"
+#include "shell/Version.h"
+#include "update/UpdateSite.h"
+
+bool NewerVersionPublished(const QByteArray& running, const QByteArray& published)
+{
+    // QByteArray orders as memcmp does, by unsigned byte, the shorter of two equal runs first.
+    return running < published;
+}
+
+QString VersionCheckOutcome(const QByteArray& running, const QByteArray& publishedFirstLine)
+{
+    return NewerVersionPublished(running, publishedFirstLine)
+               ? QStringLiteral("A newer version is available.")
+               : QStringLiteral("Your version is newest available.");
+}
+
+QString VersionCheckFailedText()
+{
+    return QStringLiteral("Tolvane could not check for a newer version. Please try again later.");
+}
+
+QString RunVersionCheck()
+{
+    if (AppDir().isEmpty())
+        return VersionCheckFailedText();
+    const QByteArray running = ProgramFullVersionText().toLatin1();
+    GetUpdateFile(QStringLiteral("version.dat"));
+    const QString path = AppDir() + "\\version.dat";
+    bool readable = false;
+    const QList<QByteArray> lines =
+        FileSystem::fileExists(path) ? FileSystem::readLines(path, &readable) : QList<QByteArray>();
+    if (!readable)
+        return VersionCheckFailedText();
+    return VersionCheckOutcome(running, lines.isEmpty() ? QByteArray() : lines.first());
+}

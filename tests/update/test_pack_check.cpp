@@ -1,0 +1,184 @@
+#include "UpdateTestSupport.h"
+
+#include "platform/Services.h"
+#include "platform/fake/FakeServices.h"
+#include "platform/linux/CurlHttpClient.h"
+#include "update/PackCheck.h"
+#include "update/PackSeeding.h"
+#include "update/UpdateSite.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString packs = QStringLiteral(PACKS_DIR);
+
+class PackCheckTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(outer.isValid());
+        ASSERT_TRUE(QDir().mkpath(appDir));
+    }
+
+    QStringList requestedUrls() const
+    {
+        QStringList urls;
+        for (const HttpRequest& request : fakes.http.requests)
+            urls << request.url;
+        return urls;
+    }
+
+    QTemporaryDir outer;
+    const QString appDir = outer.path() + "/program";
+    FakeServices fakes{appDir};
+};
+
+TEST_F(PackCheckTest, FirstStartFetchesBothListsAndEveryListedFileInOrder)
+{
+    CurlHttpClient curl;
+    LoopbackServer site(PackSiteRoutes(packs), NotFound());
+    RouteUpdateSite(fakes.http, curl, site.port());
+
+    RunPackCheck();
+
+    QStringList expected{"/update/images.dat|vb wininet"};
+    for (const QString& name : ListedNames(packs + "/images.dat"))
+        expected << "/update/\\images\\" + name + "|vb wininet";
+    expected << "/update/media.dat|vb wininet";
+    for (const QString& name : ListedNames(packs + "/media.dat"))
+        expected << "/update/\\media\\" + name + "|vb wininet";
+    EXPECT_EQ(TargetsAndAgents(site.requests()), expected);
+
+    EXPECT_EQ(ReadBytes(appDir + "/images.dat"), ReadBytes(packs + "/images.dat") + "\r\n");
+    EXPECT_EQ(ReadBytes(appDir + "/media.dat"), ReadBytes(packs + "/media.dat") + "\r\n");
+    for (const QString& pack : {"Images", "Media"}) {
+        EXPECT_EQ(EntriesUnder(appDir + "/" + pack), EntriesUnder(packs + "/" + pack));
+        for (const QString& name : EntriesUnder(packs + "/" + pack))
+            EXPECT_EQ(ReadBytes(appDir + "/" + pack + "/" + name), ReadBytes(packs + "/" + pack + "/" + name))
+                << name.toStdString() << " must arrive byte for byte";
+    }
+
+    RunPackCheck();
+    EXPECT_EQ(site.requests().size(), size_t(expected.size()))
+        << "a complete program folder asks for nothing";
+}
+
+TEST_F(PackCheckTest, CompletePacksMakeNoRequest)
+{
+    for (const QString& entry : EntriesUnder(packs))
+        ASSERT_TRUE(QFileInfo(packs + "/" + entry).isDir()
+                        ? QDir(appDir).mkpath(entry)
+                        : QFile::copy(packs + "/" + entry, appDir + "/" + entry));
+    RunPackCheck();
+    EXPECT_EQ(requestedUrls(), QStringList());
+}
+
+TEST(PackCheck, OnlyTheMissingListedFileIsFetched)
+{
+    // Folders and lists spelt in other ways on disk: the program's own spellings must find them.
+    const struct {
+        QString images, imagesList, media, mediaList, missingFrom, prefix;
+    } cases[] = {
+        {"Images", "images.dat", "Media", "media.dat", "Images", "\\images\\"},
+        {"images", "IMAGES.DAT", "Media", "media.dat", "images", "\\images\\"},
+        {"Images", "images.dat", "Media", "media.dat", "Media", "\\media\\"},
+        {"Images", "images.dat", "MEDIA", "Media.DAT", "MEDIA", "\\media\\"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        FakeServices fakes(dir.path());
+        fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::reply("fetched"); };
+        for (const auto& [folder, list] :
+             {std::pair(c.images, c.imagesList), std::pair(c.media, c.mediaList)}) {
+            ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
+            ASSERT_TRUE(WriteBytes(dir.path() + "/" + list, "a.x\r\nb.x\r\nc.x\r\n"));
+            for (const QString& name : {"a.x", "b.x", "C.X"})
+                if (folder != c.missingFrom || name != "b.x")
+                    ASSERT_TRUE(WriteBytes(dir.path() + "/" + folder + "/" + name, "kept"));
+        }
+
+        RunPackCheck();
+
+        const std::string label = (c.missingFrom + " " + c.imagesList + " " + c.mediaList).toStdString();
+        ASSERT_EQ(fakes.http.requests.size(), 1u) << label;
+        EXPECT_EQ(fakes.http.requests[0].url, UpdateBaseUrl() + c.prefix + "b.x") << label;
+        EXPECT_EQ(ReadBytes(dir.path() + "/" + c.missingFrom + "/b.x"), "fetched") << label;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2)
+            << label << ": no second folder";
+    }
+}
+
+TEST_F(PackCheckTest, EmptyLinesAndNamesThatAreNotPlainAreSkipped)
+{
+    // Whatever gets requested is answered and stored.
+    fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::reply("planted"); };
+    const QByteArray absolute = (outer.path() + "/planted").toLatin1();
+    const QByteArray list = "\r\n..\\..\\planted\r\n../../planted\r\n" + absolute +
+                            "\r\n..\\planted\r\n"
+                            "sub\\planted\r\nsub/planted\r\n.\r\n..\r\n\r\ngood.jpg\r\n";
+    ASSERT_TRUE(WriteBytes(appDir + "/images.dat", list));
+    ASSERT_TRUE(WriteBytes(appDir + "/media.dat", list));
+
+    RunPackCheck();
+
+    EXPECT_EQ(requestedUrls(),
+              QStringList({UpdateBaseUrl() + "\\images\\good.jpg", UpdateBaseUrl() + "\\media\\good.jpg"}));
+    EXPECT_EQ(EntriesUnder(outer.path()),
+              QStringList({"program", "program/Images", "program/Images/good.jpg", "program/Media",
+                           "program/Media/good.jpg", "program/images.dat", "program/media.dat"}));
+}
+
+TEST_F(PackCheckTest, AnUnreachableSiteLeavesTheFoldersOnlyAndIsTriedAgainNextTime)
+{
+    CurlHttpClient curl;
+    RouteUpdateSite(fakes.http, curl, ClosedLoopbackPort());
+    RunPackCheck();
+    EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat", UpdateBaseUrl() + "media.dat"}));
+    EXPECT_EQ(EntriesUnder(appDir), QStringList({"Images", "Media"}));
+    RunPackCheck();
+    EXPECT_EQ(fakes.http.requests.size(), 4u);
+}
+
+TEST_F(PackCheckTest, APackFolderThatCannotBeMadeDoesNotStopTheCheck)
+{
+    ASSERT_TRUE(WriteBytes(appDir + "/Images", "a file where the folder belongs"));
+    fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::reply("x.bin"); };
+    RunPackCheck();
+    EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat", UpdateBaseUrl() + "media.dat",
+                                            UpdateBaseUrl() + "\\media\\x.bin"}))
+        << "no picture can be stored, so none is asked for; the sounds go on";
+    EXPECT_EQ(ReadBytes(appDir + "/Media/x.bin"), "x.bin");
+}
+
+TEST_F(PackCheckTest, AnInstalledProgramSeedsItsDataFolderAndNeedsNoNetwork)
+{
+    const QString dataDir = outer.path() + "/data/Tolvane";
+    // A picture the user already has, in a folder spelt otherwise, is kept as it is.
+    ASSERT_TRUE(QDir().mkpath(dataDir + "/images"));
+    ASSERT_TRUE(WriteBytes(dataDir + "/images/CLEAR.jpg", "mine"));
+
+    SeedPacksFrom(packs, dataDir);
+    SeedPacksFrom(packs, dataDir); // a second start copies nothing more
+
+    QStringList expected = EntriesUnder(packs).replaceInStrings(QRegularExpression("^Images"), "images");
+    expected.replaceInStrings("images/clear.jpg", "images/CLEAR.jpg");
+    expected.sort();
+    EXPECT_EQ(EntriesUnder(dataDir), expected);
+    EXPECT_EQ(ReadBytes(dataDir + "/images/CLEAR.jpg"), "mine");
+    EXPECT_EQ(ReadBytes(dataDir + "/Media/thunder.wav"), ReadBytes(packs + "/Media/thunder.wav"));
+
+    services().appDir = dataDir;
+    services().executablePath = outer.path() + "/bin/tolvane";
+    EXPECT_TRUE(RunsFromDataFolder());
+    RunPackCheck();
+    EXPECT_EQ(requestedUrls(), QStringList());
+
+    services().executablePath = dataDir + "/tolvane";
+    EXPECT_FALSE(RunsFromDataFolder()) << "a portable program keeps its data beside it";
+}
+
+} // namespace

@@ -1,0 +1,167 @@
+#include "UpdateTestSupport.h"
+
+#include "platform/fake/FakeServices.h"
+#include "platform/linux/CurlHttpClient.h"
+#include "update/UpdateSite.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString packs = QStringLiteral(PACKS_DIR);
+
+// The program folder lies one level inside a temporary folder, so a name that climbs out of it
+// would leave a trace that the test can see.
+class GetUpdateFileTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(outer.isValid());
+        ASSERT_TRUE(QDir(appDir).mkpath("Images"));
+        ASSERT_TRUE(QDir(appDir).mkpath("Media"));
+    }
+
+    QTemporaryDir outer;
+    const QString appDir = outer.path() + "/program";
+    FakeServices fakes{appDir};
+    CurlHttpClient curl;
+};
+
+TEST_F(GetUpdateFileTest, RequestsTheNameAsItStandsAndStoresTheReply)
+{
+    const QByteArray picture = ReadBytes(packs + "/Images/clear.jpg");
+    const QByteArray sound = ReadBytes(packs + "/Media/thunder.wav");
+    const QByteArray list(512, 'a');
+    const struct {
+        QString name;
+        QByteArray target;
+        QByteArray body;
+        QString storedAs;
+        QByteArray stored;
+    } cases[] = {
+        {"version.dat", "/update/version.dat", "1.0.1\n", "version.dat", "1.0.1\n\r\n"},
+        // A body of exactly two reads' worth is whole, and nothing follows it but the line end.
+        {"images.dat", "/update/images.dat", list, "images.dat", list + "\r\n"},
+        // Pack files keep their bytes; the lower-case folder of the name is the "Images" on disk.
+        {"\\images\\clear.jpg", "/update/\\images\\clear.jpg", picture, "Images/clear.jpg", picture},
+        {"\\media\\thunder.wav", "/update/\\media\\thunder.wav", sound, "Media/thunder.wav", sound},
+    };
+    std::map<QByteArray, LoopbackServer::Behaviour> routes;
+    for (const auto& c : cases)
+        routes[c.target] = LoopbackServer::reply(LoopbackServer::httpResponse(c.body));
+    LoopbackServer site(routes, NotFound());
+    RouteUpdateSite(fakes.http, curl, site.port());
+
+    QStringList expectedRequests;
+    for (const auto& c : cases) {
+        GetUpdateFile(c.name);
+        expectedRequests << c.target + "|vb wininet";
+        EXPECT_EQ(ReadBytes(appDir + "/" + c.storedAs), c.stored) << c.name.toStdString();
+        EXPECT_EQ(fakes.http.requests.back().url, UpdateBaseUrl() + c.name);
+        EXPECT_EQ(fakes.http.requests.back().proxy, ProxyMode::Direct);
+    }
+    EXPECT_EQ(TargetsAndAgents(site.requests()), expectedRequests);
+    EXPECT_EQ(EntriesUnder(appDir), QStringList({"Images", "Images/clear.jpg", "Media", "Media/thunder.wav",
+                                                 "images.dat", "version.dat"}))
+        << "no second folder differing in case, no temporary file left";
+}
+
+TEST_F(GetUpdateFileTest, ReplacesAnExistingFileWhole)
+{
+    ASSERT_TRUE(WriteBytes(appDir + "/version.dat", QByteArray(4000, 'x')));
+    ASSERT_TRUE(WriteBytes(appDir + "/Images/CLEAR.JPG", QByteArray(4000, 'x')));
+    LoopbackServer site(
+        {{"/update/version.dat", LoopbackServer::reply(LoopbackServer::httpResponse("2.0.0"))},
+         {"/update/\\images\\clear.jpg", LoopbackServer::reply(LoopbackServer::httpResponse("jpg"))}},
+        NotFound());
+    RouteUpdateSite(fakes.http, curl, site.port());
+    GetUpdateFile("version.dat");
+    GetUpdateFile("\\images\\clear.jpg");
+    EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "2.0.0\r\n");
+    EXPECT_EQ(ReadBytes(appDir + "/Images/CLEAR.JPG"), "jpg")
+        << "the file as spelt on disk is the one replaced";
+    EXPECT_EQ(EntriesUnder(appDir + "/Images"), QStringList{"CLEAR.JPG"});
+}
+
+TEST_F(GetUpdateFileTest, NothingUsableReceivedLeavesTheDestinationUntouched)
+{
+    const QByteArray headOf1000 = "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n";
+    const struct {
+        const char* what;
+        LoopbackServer::Behaviour reply;
+    } cases[] = {
+        {"404 with a page", NotFound()},
+        {"500 with a page", LoopbackServer::reply(LoopbackServer::httpResponse("oops", 500))},
+        {"redirect without a target", LoopbackServer::reply(LoopbackServer::httpResponse("moved", 301))},
+        {"reset part-way", LoopbackServer::replyThenReset(headOf1000 + QByteArray(100, 'b'))},
+        {"closed part-way", LoopbackServer::reply(headOf1000 + QByteArray(100, 'b'))},
+        {"no status line", LoopbackServer::reply("1.0.9\r\n")},
+    };
+    ASSERT_TRUE(WriteBytes(appDir + "/version.dat", "1.0.0\r\n"));
+    const QStringList before = EntriesUnder(appDir);
+    for (const auto& c : cases) {
+        LoopbackServer site(c.reply);
+        RouteUpdateSite(fakes.http, curl, site.port());
+        GetUpdateFile("version.dat");
+        GetUpdateFile("\\images\\new.jpg");
+        EXPECT_EQ(site.requests().size(), 2u) << c.what;
+        EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "1.0.0\r\n") << c.what;
+        EXPECT_EQ(EntriesUnder(appDir), before) << c.what;
+    }
+
+    RouteUpdateSite(fakes.http, curl, ClosedLoopbackPort());
+    GetUpdateFile("version.dat");
+    GetUpdateFile("\\images\\new.jpg");
+    EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "1.0.0\r\n") << "unreachable site";
+    EXPECT_EQ(EntriesUnder(appDir), before) << "unreachable site";
+}
+
+TEST_F(GetUpdateFileTest, RefusesNamesThatReachOutsideTheirFolder)
+{
+    // Any request that got through would be answered and stored.
+    fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::reply("planted"); };
+    const QString absolute = outer.path() + "/planted";
+    const QString names[] = {
+        "..\\..\\planted",
+        "../../planted",
+        absolute,
+        "\\images\\..\\..\\planted",
+        "\\images\\../../planted",
+        "\\media\\..\\planted",
+        "\\images\\sub\\planted",
+        "\\images\\sub/planted",
+        "\\images\\" + absolute,
+        "\\images\\.",
+        "\\images\\..",
+        "\\images\\",
+        "",
+        ".",
+        "..",
+        "\\other\\planted",
+        "Images\\planted",
+        "C:\\planted",
+        "line\nbreak",
+    };
+    const QStringList before = EntriesUnder(outer.path());
+    for (const QString& name : names)
+        GetUpdateFile(name);
+    EXPECT_TRUE(fakes.http.requests.empty()) << fakes.http.requests.front().url.toStdString();
+    EXPECT_EQ(EntriesUnder(outer.path()), before);
+}
+
+TEST_F(GetUpdateFileTest, AMissingDestinationFolderIsNotCreated)
+{
+    fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::reply("data"); };
+    ASSERT_TRUE(QDir(appDir + "/Media").removeRecursively());
+    GetUpdateFile("\\media\\thunder.wav");
+    EXPECT_FALSE(QDir(appDir + "/Media").exists());
+
+    ASSERT_TRUE(QDir(appDir).removeRecursively());
+    GetUpdateFile("version.dat");
+    EXPECT_FALSE(QDir(appDir).exists());
+    EXPECT_TRUE(fakes.http.requests.empty()) << "nothing could be stored, so nothing is asked for";
+}
+
+} // namespace

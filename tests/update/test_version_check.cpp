@@ -1,0 +1,84 @@
+#include "UpdateTestSupport.h"
+
+#include "platform/fake/FakeServices.h"
+#include "update/UpdateSite.h"
+#include "update/VersionCheck.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+const QString newer = QStringLiteral("A newer version is available.");
+const QString newest = QStringLiteral("Your version is newest available.");
+
+TEST(VersionCheck, ComparesTheTextsOrdinally)
+{
+    const struct {
+        QByteArray running, published;
+        QString outcome;
+    } cases[] = {
+        {"1.0.0", "1.0.1", newer},
+        {"1.0.0", "1.0.0", newest},
+        {"1.0.0", "0.9.9", newest},
+        // Characters, not numbers: '1' sorts before '9'.
+        {"1.0.10", "1.0.9", newer},
+        {"1.0.9", "1.0.10", newest},
+        // Anything after the version makes the line the greater text.
+        {"1.0.0", "1.0.0 ", newer},
+        {"1.0.0", "1.0.0 beta", newer},
+        {"1.0.0", "", newest},
+        {"1.0.0", "1.0", newest},
+        // Case-sensitive, by character code, bytes above 127 sorting last.
+        {"1.0.0a", "1.0.0B", newest},
+        {"1.0.\xe9", "1.0.1", newest},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VersionCheckOutcome(c.running, c.published), c.outcome)
+            << c.running.constData() << " against " << c.published.constData();
+}
+
+TEST(VersionCheck, ReadsTheFirstLineOfTheFetchedFile)
+{
+    const struct {
+        const char* what;
+        std::optional<HttpResponse> reply; // none: the site cannot be reached
+        std::optional<QByteArray> earlierCopy;
+        QString outcome;
+    } cases[] = {
+        {"newer published", FakeHttpClient::reply("1.0.1\r\n"), std::nullopt, newer},
+        {"same, LF ends", FakeHttpClient::reply("1.0.0\n"), std::nullopt, newest},
+        {"older, more lines", FakeHttpClient::reply("0.9.9\r\n2.0.0\r\n"), std::nullopt, newest},
+        {"trailing space", FakeHttpClient::reply("1.0.0 \r\n"), std::nullopt, newer},
+        {"empty first line", FakeHttpClient::reply("\r\n1.0.1\r\n"), std::nullopt, newest},
+        {"empty body", FakeHttpClient::reply(""), std::nullopt, newest},
+        {"unreachable, no copy", std::nullopt, std::nullopt, VersionCheckFailedText()},
+        {"404, no copy", FakeHttpClient::reply("<html>Not Found</html>", 404), std::nullopt,
+         VersionCheckFailedText()},
+        {"unreachable, earlier copy", std::nullopt, QByteArray("1.0.1\r\n\r\n"), newer},
+        {"404 keeps earlier copy", FakeHttpClient::reply("9.9.9", 404), QByteArray("1.0.0\r\n\r\n"), newest},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        FakeServices fakes(dir.path());
+        if (c.reply)
+            fakes.http.answers.insert(UpdateBaseUrl() + "version.dat", *c.reply);
+        if (c.earlierCopy)
+            ASSERT_TRUE(WriteBytes(dir.path() + "/version.dat", *c.earlierCopy));
+        EXPECT_EQ(RunVersionCheck(), c.outcome) << c.what;
+        ASSERT_EQ(fakes.http.requests.size(), 1u) << c.what;
+        EXPECT_EQ(fakes.http.requests[0].url, UpdateBaseUrl() + "version.dat") << c.what;
+    }
+}
+
+TEST(VersionCheck, AMissingProgramFolderIsReportedNotAnswered)
+{
+    QTemporaryDir dir;
+    FakeServices fakes(dir.path() + "/gone");
+    fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::reply("1.0.0"); };
+    EXPECT_EQ(RunVersionCheck(), VersionCheckFailedText());
+}
+
+} // namespace
