@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The maker and the two web sites the program links to.
+namespace Links {
+constexpr const char* MakerName = "Orlentis";
+constexpr const char* MakerSite = "http://www.orlentis.example";
+constexpr const char* WeatherServiceSite = "http://www.weather.gov";
+} // namespace Links
+
+// Opens a web address (or anything the desktop can open) with the user's default handler. Reports nothing.
+void OpenLink(const QString& target);

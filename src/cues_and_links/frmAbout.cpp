@@ -1,0 +1,131 @@
+#include "cues_and_links/frmAbout.h"
+
+#include "cues_and_links/Links.h"
+#include "shell/ClickableLabel.h"
+#include "shell/Lifetime.h"
+#include "shell/WindowLook.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+const QString LineEnd = "\r\n";
+
+const QString MakerDescription =
+    "Orlentis is a small independent software house that makes plain, dependable desktop utilities for "
+    "everyday use.";
+const QString CopyrightLine = "Copyright \u00a9 2004-2005 Orlentis. All rights reserved.";
+const QString AuthorshipSentence = "Tolvane was written by Tomas Veller of Orlentis: sign in at "
+                                   "www.orlentis.example to be told of new versions and updates.";
+const QStringList ContactLines = {
+    "Orlentis",       "1200 Example Parkway, Suite 4", "Springfield, IL 62701",
+    "(217) 555-0142", "http://www.orlentis.example/",
+};
+
+QPointer<frmAbout>& sharedAbout()
+{
+    static QPointer<frmAbout> instance;
+    return instance;
+}
+
+template <typename Widget> Widget* place(Widget* widget, const QRect& geometry)
+{
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QLabel* textLabel(QWidget* parent, const QRect& geometry)
+{
+    auto* label = place(new QLabel(parent), geometry);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+} // namespace
+
+frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)
+{
+    setWindowTitle("About Tolvane & Author");
+    setWindowIcon(ProgramIcon());
+    setFont(SansSerifFont(8.25, false));
+    setFixedSize(5700 / TwipsPerPixel, 4320 / TwipsPerPixel);
+
+    cmdOK = place(new QPushButton("OK", this), Twips(4320, 3720, 1215, 375));
+    cmdOK->setFont(SansSerifFont(8.25, true));
+    cmdOK->setDefault(true);
+    lblContact = textLabel(this, Twips(120, 2280, 4080, 1575));
+    lblAboutSieve = textLabel(this, Twips(120, 1440, 5460, 615));
+    lblCopyright = textLabel(this, Twips(120, 1080, 5460, 255));
+    lblOrlentis = textLabel(this, Twips(1680, 120, 3900, 855));
+    imgOrlentis = place(new ClickableLabel(this), Twips(120, 120, 1440, 720));
+    imgOrlentis->setPixmap(QPixmap(":/ui/orlentis_logo.png"));
+    imgOrlentis->setCursor(Qt::PointingHandCursor);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(imgOrlentis, &ClickableLabel::clicked, this, &frmAbout::imgOrlentis_Click);
+}
+
+void frmAbout::Form_Load()
+{
+    QString contact = "Contact:" + LineEnd;
+    for (const QString& line : ContactLines)
+        contact += line + LineEnd;
+    lblOrlentis->setText(MakerDescription + LineEnd);
+    lblCopyright->setText(CopyrightLine);
+    lblAboutSieve->setText(AuthorshipSentence);
+    lblContact->setText(contact);
+}
+
+void frmAbout::cmdOK_Click()
+{
+    UnloadAboutForm();
+}
+
+void frmAbout::imgOrlentis_Click()
+{
+    OpenLink(QString(Links::MakerSite) + "/");
+}
+
+void frmAbout::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    UnloadAboutForm();
+}
+
+void ShowAboutForm()
+{
+    frmAbout* form = sharedAbout();
+    if (!form) {
+        form = new frmAbout();
+        sharedAbout() = form;
+        Lifetime::formLoaded(form);
+        form->Form_Load();
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            form->move(screen->availableGeometry().center() - form->rect().center());
+    }
+    form->show();
+    form->raise();
+    form->activateWindow();
+}
+
+frmAbout* LoadedAboutForm()
+{
+    return sharedAbout().data();
+}
+
+void UnloadAboutForm()
+{
+    frmAbout* form = sharedAbout();
+    if (!form)
+        return;
+    sharedAbout() = nullptr;
+    form->hide();
+    form->deleteLater();
+    Lifetime::formUnloaded(form);
+}

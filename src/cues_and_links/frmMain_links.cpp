@@ -1,0 +1,39 @@
+#include "shell/frmMain.h"
+
+#include "cues_and_links/Links.h"
+#include "cues_and_links/frmAbout.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Services.h"
+
+// The links to the weather service and the maker, the help notice and the about box.
+
+void frmMain::txtCredit_Click()
+{
+    OpenLink(QString(Links::WeatherServiceSite) + "/");
+}
+
+void frmMain::imgCreditLogo_Click()
+{
+    OpenLink(Links::WeatherServiceSite);
+}
+
+void frmMain::mnuHelpApp_Click()
+{
+    services().messages->show("A help file will be available when this program is officially released as Version 1.0",
+                              "Tolvane", MessageIcon::Information);
+}
+
+void frmMain::mnuHelpWeb_Click()
+{
+    OpenLink(Links::MakerSite);
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    ShowAboutForm();
+}
+
+void frmMain::mnuSysAbout_Click()
+{
+    ShowAboutForm();
+}

@@ -1,0 +1,169 @@
+#include "cues_and_links/frmAbout.h"
+#include "platform/fake/FakeServices.h"
+#include "settings/AppSettings.h"
+#include "shell/ClickableLabel.h"
+#include "shell/Lifetime.h"
+#include "shell/MainWindow.h"
+#include "shell/frmMain.h"
+#include "shell/modMain.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// A left click as the user makes it: press and release inside the control.
+void click(QWidget* control)
+{
+    const QPointF inside(control->width() / 2.0, control->height() / 2.0);
+    const QPointF global = control->mapToGlobal(inside);
+    QMouseEvent press(QEvent::MouseButtonPress, inside, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(control, &press);
+    QApplication::sendEvent(control, &release);
+}
+
+int visibleAboutBoxes()
+{
+    int count = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        count += qobject_cast<frmAbout*>(window) && window->isVisible();
+    return count;
+}
+
+class AboutAndLinksTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppSettings = {};
+        Lifetime::setEndHandlers([this] { ++programEnds; }, [] {});
+        fakes.registry.seed({{"My Name", "Ann"},
+                             {"State", "Tennessee"},
+                             {"Station", "KCHA"},
+                             {"Time Server", "utcnist.colorado.edu"},
+                             {"Sound", "0"},
+                             {"Splash", "0"},
+                             {"Update", "1"},
+                             {"UTC", "0"}});
+        Main();
+        QApplication::processEvents();
+        form = LoadedMainForm();
+        ASSERT_NE(form, nullptr);
+    }
+    void TearDown() override
+    {
+        UnloadAboutForm();
+        UnloadMainForm();
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir appDir;
+    FakeServices fakes{appDir.path()};
+    frmMain* form = nullptr;
+    int programEnds = 0;
+};
+
+TEST_F(AboutAndLinksTest, EachLinkOpensItsSiteWithOrWithoutTheClosingSlash)
+{
+    click(form->txtCredit);
+    click(form->imgCreditLogo);
+    form->mnuHelpWeb->trigger();
+    form->mnuHelpAbout->trigger();
+    click(LoadedAboutForm()->imgOrlentis);
+    EXPECT_EQ(fakes.shell.opened, QStringList({"http://www.weather.gov/", "http://www.weather.gov",
+                                               "http://www.orlentis.example", "http://www.orlentis.example/"}));
+    EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
+TEST_F(AboutAndLinksTest, OnlineHelpOnlyShowsTheNotice)
+{
+    form->mnuHelpApp->trigger();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text,
+              "A help file will be available when this program is officially released as Version 1.0");
+    EXPECT_EQ(fakes.messages.shown[0].caption, "Tolvane");
+    EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(fakes.shell.opened.isEmpty());
+    EXPECT_EQ(LoadedAboutForm(), nullptr);
+}
+
+TEST_F(AboutAndLinksTest, TwoAboutCommandsLeaveOneBoxBesideAUsableMainWindow)
+{
+    form->mnuHelpAbout->trigger();
+    frmAbout* first = LoadedAboutForm();
+    form->mnuSysAbout->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(LoadedAboutForm(), first);
+    EXPECT_EQ(visibleAboutBoxes(), 1);
+    EXPECT_EQ(first->windowTitle(), "About Tolvane & Author");
+    EXPECT_EQ(first->cmdOK->text(), "OK");
+    EXPECT_FALSE(first->isModal());
+    EXPECT_TRUE(form->isEnabled() && form->isVisible());
+}
+
+TEST_F(AboutAndLinksTest, TextsAreLinesEndingInCrLfAndComeBackAfterOk)
+{
+    form->mnuHelpAbout->trigger();
+    frmAbout* box = LoadedAboutForm();
+    const QStringList texts = {box->lblContact->text(), box->lblAboutSieve->text(), box->lblCopyright->text(),
+                               box->lblOrlentis->text()};
+
+    const QStringList contact = texts[0].split("\r\n");
+    ASSERT_EQ(contact.size(), 7) << "Contact: and five lines, each closed by CR LF";
+    EXPECT_EQ(contact[0], "Contact:");
+    EXPECT_EQ(contact[1], "Orlentis");
+    EXPECT_TRUE(contact[4].contains("555")) << "a telephone number that reaches nobody";
+    EXPECT_EQ(contact[5], "http://www.orlentis.example/");
+    EXPECT_EQ(contact[6], "");
+    EXPECT_FALSE(contact.mid(1, 5).contains(""));
+    EXPECT_TRUE(texts[1].contains("Tolvane") && texts[1].contains("Orlentis"));
+    EXPECT_TRUE(texts[2].contains("Orlentis") && texts[2].contains("Copyright"));
+    EXPECT_EQ(texts[3].count("\r\n"), 1);
+    EXPECT_TRUE(texts[3].endsWith("\r\n"));
+
+    click(box->cmdOK);
+    QApplication::processEvents();
+    EXPECT_EQ(LoadedAboutForm(), nullptr);
+    EXPECT_EQ(visibleAboutBoxes(), 0);
+
+    form->mnuHelpAbout->trigger();
+    box = LoadedAboutForm();
+    EXPECT_EQ(QStringList({box->lblContact->text(), box->lblAboutSieve->text(), box->lblCopyright->text(),
+                           box->lblOrlentis->text()}),
+              texts);
+}
+
+TEST_F(AboutAndLinksTest, ClosingTheAboutBoxBesideAHiddenMainWindowKeepsTheProgram)
+{
+    form->mnuMinimize_Click();
+    QApplication::processEvents();
+    ASSERT_FALSE(form->isVisible());
+    form->mnuSysAbout->trigger();
+    LoadedAboutForm()->close();
+    QApplication::processEvents();
+    EXPECT_EQ(LoadedAboutForm(), nullptr);
+    EXPECT_EQ(programEnds, 0);
+    EXPECT_EQ(LoadedMainForm(), form);
+}
+
+TEST_F(AboutAndLinksTest, AnOpenAboutBoxOutlivesTheMainWindowAndThenEndsTheProgram)
+{
+    form->mnuHelpAbout->trigger();
+    form->mnuFileExit->trigger();
+    EXPECT_EQ(LoadedMainForm(), nullptr);
+    EXPECT_EQ(programEnds, 0);
+    click(LoadedAboutForm()->cmdOK);
+    EXPECT_EQ(programEnds, 1);
+}
+
+} // namespace
