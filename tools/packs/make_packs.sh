@@ -353,10 +353,10 @@ note() {
 
 # cue NAME LENGTH FREQ:RING:DELAY...: mixes the notes into Media/NAME.wav
 cue() {
-    local name=$1 len=$2 parts=() i=0 spec freq ring delay
+    local name=$1 len=$2 parts=() i=0 tone freq ring delay
     shift 2
-    for spec in "$@"; do
-        IFS=: read -r freq ring delay <<<"$spec"
+    for tone in "$@"; do
+        IFS=: read -r freq ring delay <<<"$tone"
         note "$work/$name-$i.wav" "$freq" "$ring" "$delay"
         parts+=("$work/$name-$i.wav")
         i=$((i + 1))
