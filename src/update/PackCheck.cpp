@@ -49,7 +49,7 @@ void RunPackCheck()
     if (appDir.isEmpty())
         return;
     if (RunsFromDataFolder())
-        SeedPacksFrom(QString::fromUtf8(BuildConfig::InstalledPackDir), appDir);
+        SeedPacksFrom(InstalledPackDir(), appDir);
     CheckPack(appDir, pictures);
     CheckPack(appDir, sounds);
 }

@@ -1,5 +1,7 @@
 #include "update/PackSeeding.h"
 
+#include "BuildConfig.h"
+
 #include "platform/FileSystem.h"
 #include "platform/Services.h"
 #include "update/UpdateSite.h"
@@ -28,6 +30,12 @@ bool RunsFromDataFolder()
         return false;
     return QDir::cleanPath(QFileInfo(s.executablePath).absolutePath()) !=
            QDir::cleanPath(QFileInfo(s.appDir).absoluteFilePath());
+}
+
+QString InstalledPackDir()
+{
+    const QString executableDir = QFileInfo(services().executablePath).absolutePath();
+    return QDir::cleanPath(executableDir + "/" + QString::fromUtf8(BuildConfig::InstalledPackDirFromExecutable));
 }
 
 void SeedPacksFrom(const QString& installedDir, const QString& appDir)

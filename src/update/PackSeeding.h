@@ -6,6 +6,9 @@
 // when its own folder is not writable.
 bool RunsFromDataFolder();
 
+// The packs an installed program ships, beside its executable's folder (share/tolvane/packs).
+QString InstalledPackDir();
+
 // Gives a data folder the packs an installed program ships, so it has its pictures and sounds without
 // a network: copies "images.dat", "media.dat" and every file of "Images" and "Media" from
 // `installedDir` into `appDir` wherever that name (without regard to case) is missing there, byte for

@@ -55,22 +55,22 @@ bool IsPlainFileName(const QString& name)
     return true;
 }
 
-void GetUpdateFile(const QString& name)
+bool GetUpdateFile(const QString& name)
 {
     HttpClient* http = services().http;
     const QString appDir = AppDir();
     const UpdateFileKind kind = KindOf(name);
     if (!http || appDir.isEmpty() || kind == UpdateFileKind::Refused)
-        return;
+        return false;
     const QString folder = kind == UpdateFileKind::Pack ? appDir + PackPrefixOf(name) : appDir;
     if (!FileSystem::folderExists(folder))
-        return;
+        return false;
 
     const HttpResponse response = http->get({UpdateBaseUrl() + name, "vb wininet", ProxyMode::Direct});
     if (!IsWholeFile(response))
-        return;
+        return false;
     QByteArray content = response.body;
     if (kind == UpdateFileKind::Text)
         content += "\r\n";
-    FileSystem::replaceFileAtomically(appDir + "\\" + name, content);
+    return FileSystem::replaceFileAtomically(appDir + "\\" + name, content);
 }

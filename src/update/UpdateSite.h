@@ -19,4 +19,5 @@ bool IsPlainFileName(const QString& name);
 // unless a whole 2xx reply arrived, and is then replaced through a temporary file, so a failed fetch
 // leaves no file for later starts to take as complete. A destination folder that does not exist is
 // not created, and then no request is made.
-void GetUpdateFile(const QString& name);
+// True when the file was received whole and stored; callers that only fill gaps may ignore it.
+bool GetUpdateFile(const QString& name);

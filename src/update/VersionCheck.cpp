@@ -28,7 +28,9 @@ QString RunVersionCheck()
     if (AppDir().isEmpty())
         return VersionCheckFailedText();
     const QByteArray running = ProgramFullVersionText().toLatin1();
-    GetUpdateFile(QStringLiteral("version.dat"));
+    // An older copy must not answer for a check that reached nothing: that would claim "newest".
+    if (!GetUpdateFile(QStringLiteral("version.dat")))
+        return VersionCheckFailedText();
     const QString path = AppDir() + "\\version.dat";
     bool readable = false;
     const QList<QByteArray> lines =

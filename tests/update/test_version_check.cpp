@@ -57,8 +57,10 @@ TEST(VersionCheck, ReadsTheFirstLineOfTheFetchedFile)
         {"unreachable, no copy", std::nullopt, std::nullopt, VersionCheckFailedText()},
         {"404, no copy", FakeHttpClient::reply("<html>Not Found</html>", 404), std::nullopt,
          VersionCheckFailedText()},
-        {"unreachable, earlier copy", std::nullopt, QByteArray("1.0.1\r\n\r\n"), newer},
-        {"404 keeps earlier copy", FakeHttpClient::reply("9.9.9", 404), QByteArray("1.0.0\r\n\r\n"), newest},
+        // A copy from an earlier check never answers for one that failed.
+        {"unreachable, earlier copy", std::nullopt, QByteArray("1.0.1\r\n\r\n"), VersionCheckFailedText()},
+        {"404, earlier copy", FakeHttpClient::reply("9.9.9", 404), QByteArray("1.0.0\r\n\r\n"),
+         VersionCheckFailedText()},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
