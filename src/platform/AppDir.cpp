@@ -1,5 +1,7 @@
 #include "platform/AppDir.h"
 
+#include "BuildConfig.h"
+
 #include "platform/Services.h"
 
 #include <QFileInfo>
@@ -11,8 +13,12 @@ QString AppDir()
 
 QString ChooseAppDir(const QString& executableDir, const QString& dataHome)
 {
+    // An installed program (its packs in share/ beside bin/) never writes into its own folder, even
+    // when the user could (root).
+    const bool installed =
+        QFileInfo(executableDir + "/" + QString::fromUtf8(BuildConfig::InstalledPackDirFromExecutable)).isDir();
     const QFileInfo folder(executableDir);
-    if (folder.isDir() && folder.isWritable())
+    if (!installed && folder.isDir() && folder.isWritable())
         return executableDir;
     return dataHome + "/Tolvane";
 }

@@ -6,6 +6,7 @@
 // "Media" live in it.
 QString AppDir();
 
-// The folder of the executable when it is writable (a build tree, a portable folder); otherwise the
-// per-user data folder `dataHome`/Tolvane.
+// The folder of the executable when it is writable (a build tree, a portable folder) and not an
+// installed program's (one with share/tolvane/packs beside it); otherwise the per-user data folder
+// `dataHome`/Tolvane.
 QString ChooseAppDir(const QString& executableDir, const QString& dataHome);

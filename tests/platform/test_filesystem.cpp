@@ -69,6 +69,9 @@ TEST(AppDir, ExecutableFolderWhenWritableElseUserDataFolder)
     QTemporaryDir dir;
     EXPECT_EQ(ChooseAppDir(dir.path(), "/data"), dir.path());
     EXPECT_EQ(ChooseAppDir(dir.path() + "/missing", "/data"), "/data/Tolvane");
+    // An installed layout: bin/ with share/tolvane/packs beside it.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("usr/bin") && QDir(dir.path()).mkpath("usr/share/tolvane/packs"));
+    EXPECT_EQ(ChooseAppDir(dir.path() + "/usr/bin", "/data"), "/data/Tolvane");
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     if (QFileInfo(dir.path()).isWritable())
         GTEST_SKIP() << "running as root: every folder is writable";
