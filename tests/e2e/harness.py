@@ -47,10 +47,14 @@ def check(condition, message):
 
 
 class Sandbox:
-    def __init__(self, binary, artifacts, packs=True):
+    def __init__(self, binary, artifacts, packs=True, installed=False, user=None):
+        """installed: run `binary` where it lies (an installed program) instead of a copy in a program
+        folder; user: a numeric uid to run the program as, instead of root."""
         if os.environ.get("TOLVANE_IN_SANDBOX") != "1":
             raise Failure("run this test through tests/e2e/in_sandbox.sh")
         self.binary = binary
+        self.installed = installed
+        self.user = user
         self.artifacts = artifacts
         self.with_packs = packs
         self.processes = []
@@ -88,19 +92,28 @@ class Sandbox:
     def _make_home(self):
         folders = {"HOME": "", "XDG_CONFIG_HOME": ".config", "XDG_DATA_HOME": ".local/share",
                    "XDG_CACHE_HOME": ".cache", "XDG_RUNTIME_DIR": "run"}
-        base = {k: v for k, v in os.environ.items() if k in ("PATH", "LANG", "LC_ALL", "TZ")}
+        base = {k: v for k, v in os.environ.items()
+                if k in ("PATH", "LANG", "LC_ALL", "TZ", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")}
         base.setdefault("PATH", "/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin")
         for name, sub in folders.items():
             path = os.path.join(self.home, sub)
             os.makedirs(path, exist_ok=True)
             base[name] = path
         os.chmod(base["XDG_RUNTIME_DIR"], 0o700)
+        if self.user is not None:
+            os.chmod(self.root, 0o755)
+            for folder, _, _ in os.walk(self.home):
+                os.chown(folder, self.user, self.user)
         base["QT_QPA_PLATFORM"] = "xcb"
         base["LANG"] = "en_US.UTF-8"
         base["TZ"] = os.environ.get("TZ", "UTC")
         self.env = base
 
     def _make_program_folder(self):
+        if self.installed:
+            self.program = self.binary
+            return
+        self.program = os.path.join(self.app_dir, "tolvane")
         os.makedirs(self.app_dir)
         shutil.copy2(self.binary, os.path.join(self.app_dir, "tolvane"))
         if self.with_packs:
@@ -160,10 +173,14 @@ class Sandbox:
         """Writes the settings file as the program keeps it: <config>/Orlentis/Tolvane.conf."""
         folder = os.path.join(self.env["XDG_CONFIG_HOME"], "Orlentis")
         os.makedirs(folder, exist_ok=True)
-        with open(os.path.join(folder, "Tolvane.conf"), "w", encoding="utf-8") as f:
+        path = os.path.join(folder, "Tolvane.conf")
+        with open(path, "w", encoding="utf-8") as f:
             f.write("[General]\n")
             for name, value in values.items():
                 f.write(f"{name.replace(' ', '%20')}={value}\n")
+        if self.user is not None:
+            for item in (os.path.dirname(folder), folder, path):
+                os.chown(item, self.user, self.user)
 
     def settings_file(self):
         return os.path.join(self.env["XDG_CONFIG_HOME"], "Orlentis", "Tolvane.conf")
@@ -172,8 +189,9 @@ class Sandbox:
     def start_program(self, log_name="tolvane"):
         """Starts the real binary without the capability to set the clock."""
         log = open(os.path.join(self.artifacts, f"{log_name}.log"), "a")
-        process = subprocess.Popen(["setpriv", "--bounding-set=-sys_time", "--inh-caps=-sys_time",
-                                    os.path.join(self.app_dir, "tolvane")],
+        as_user = [] if self.user is None else [f"--reuid={self.user}", f"--regid={self.user}", "--clear-groups"]
+        process = subprocess.Popen(["setpriv", "--bounding-set=-sys_time", "--inh-caps=-sys_time", *as_user,
+                                    self.program],
                                    env=self.env, cwd=self.home, stdout=log, stderr=log)
         self.processes.append(process)
         return process
