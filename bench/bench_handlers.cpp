@@ -1,0 +1,83 @@
+// Times one weather refresh and one synchronisation through the real window handlers, the real
+// HTTP client and local fake services. The clock is never set: a recording fake stands in for it.
+// Prints figures; asserts nothing.
+#include "platform/Services.h"
+#include "platform/fake/FakeServices.h"
+#include "platform/linux/CurlHttpClient.h"
+#include "platform/linux/ThreadSleeper.h"
+#include "settings/AppSettings.h"
+#include "shell/Lifetime.h"
+#include "shell/MainWindow.h"
+#include "shell/frmMain.h"
+#include "shell/modMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+long peakKiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    QTemporaryDir appDir;
+    FakeServices fakes(appDir.path());
+    CurlHttpClient http;
+    ThreadSleeper sleeper;
+    services().http = &http;
+    services().sleeper = &sleeper;
+    Lifetime::setEndHandlers([] {}, [] {});
+    fakes.registry.seed({{"My Name", "Bench"}, {"Station", "KBNA"}, {"Time Server", "time.nist.gov"},
+                         {"Sound", "0"}, {"Splash", "0"}, {"UTC", "1"}});
+    Main();
+    frmMain* form = LoadedMainForm();
+    if (!form) {
+        std::puts("the main window did not load");
+        return 1;
+    }
+
+    std::vector<double> refresh, sync;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        form->cmdGetWeather_Click();
+        refresh.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        form->cmdSynchronize_Click();
+        sync.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("weather refresh, press to \"Ready\": median %.1f ms over %d runs (status: %s)\n", median(refresh),
+                runs, qPrintable(form->statusText()));
+    std::printf("synchronisation, press to \"Ready\": median %.1f ms over %d runs, clock set %zu times (fake)\n",
+                median(sync), runs, fakes.clockSetter.setTimes.size());
+    std::printf("  (a synchronisation asks one server twice; the second request waits out NIST's 4 s rule)\n");
+    std::printf("handler process peak memory: %ld KiB\n", peakKiB());
+    UnloadMainForm();
+    return 0;
+}
