@@ -47,14 +47,7 @@ protected:
     {
         AppSettings = {};
         Lifetime::setEndHandlers([this] { ++programEnds; }, [] {});
-        fakes.registry.seed({{"My Name", "Ann"},
-                             {"State", "Tennessee"},
-                             {"Station", "KCHA"},
-                             {"Time Server", "utcnist.colorado.edu"},
-                             {"Sound", "0"},
-                             {"Splash", "0"},
-                             {"Update", "1"},
-                             {"UTC", "0"}});
+        fakes.registry.seedConfiguredUser("Ann");
         Main();
         QApplication::processEvents();
         form = LoadedMainForm();

@@ -13,6 +13,9 @@ import os
 import re
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from serving import serve  # noqa: E402
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_DOCUMENT = os.path.join(HERE, "..", "weather", "data", "TJMZ.xml")
 OBSERVATION_PATH = re.compile(r"^/data/current_obs/([^/]*)\.xml$")
@@ -79,17 +82,7 @@ def main():
     options = parser.parse_args()
 
     server = http.server.HTTPServer((options.bind, options.port), make_handler(options))
-    if options.port_file:
-        with open(options.port_file + ".tmp", "w", encoding="ascii") as port_file:
-            port_file.write(f"{server.server_address[1]}\n")
-        os.replace(options.port_file + ".tmp", options.port_file)
-    print(f"feed on {options.bind}:{server.server_address[1]}", file=sys.stderr, flush=True)
-    try:
-        server.serve_forever()
-    except KeyboardInterrupt:
-        pass
-    finally:
-        server.server_close()
+    serve(server, "feed", options.port_file)
 
 
 if __name__ == "__main__":

@@ -23,6 +23,9 @@ import socket
 import struct
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from serving import serve  # noqa: E402
+
 PREFIX = "/update/"
 NOT_FOUND_PAGE = (b"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML 2.0//EN\">\r\n"
                   b"<html><head><title>404 Not Found</title></head><body>\r\n"
@@ -156,17 +159,7 @@ def main():
 
     server = http.server.HTTPServer((options.bind, options.port),
                                     make_handler(options, dict(options.status), set(options.reset)))
-    if options.port_file:
-        with open(options.port_file + ".tmp", "w", encoding="ascii") as port_file:
-            port_file.write(f"{server.server_address[1]}\n")
-        os.replace(options.port_file + ".tmp", options.port_file)
-    print(f"update site on {options.bind}:{server.server_address[1]}", file=sys.stderr, flush=True)
-    try:
-        server.serve_forever()
-    except KeyboardInterrupt:
-        pass
-    finally:
-        server.server_close()
+    serve(server, "update site", options.port_file)
 
 
 if __name__ == "__main__":

@@ -21,9 +21,7 @@ protected:
     {
         AppSettings = {};
         Lifetime::setEndHandlers([this] { ++programEnds; }, [this] { ++immediateEnds; });
-        fakes.registry.seed({{"My Name", "Ann Example"}, {"State", "Tennessee"}, {"Station", "KCHA"},
-                             {"Time Server", "utcnist.colorado.edu"}, {"Sound", "0"}, {"Splash", "0"},
-                             {"Update", "1"}, {"UTC", "0"}});
+        fakes.registry.seedConfiguredUser();
         fakes.clock.now = QDateTime(QDate(2004, 7, 5), QTime(14, 23, 5));
         // A feed document whose location line is the only one the load's refresh can read.
         QByteArray document;

@@ -25,14 +25,7 @@ protected:
         AppSettings = {};
         TrayIconData = {};
         Lifetime::setEndHandlers([this] { ++programEnds; }, [this] { ++immediateEnds; });
-        fakes.registry.seed({{"My Name", "Ann Example"},
-                             {"State", "Tennessee"},
-                             {"Station", "KCHA"},
-                             {"Time Server", "utcnist.colorado.edu"},
-                             {"Sound", "0"},
-                             {"Splash", "0"},
-                             {"Update", "1"},
-                             {"UTC", "0"}});
+        fakes.registry.seedConfiguredUser();
     }
     void TearDown() override
     {

@@ -22,14 +22,7 @@ protected:
     {
         AppSettings = {};
         Lifetime::setEndHandlers([] {}, [] {});
-        fakes.registry.seed({{"My Name", "Ann Example"},
-                             {"State", "Tennessee"},
-                             {"Station", "KCHA"},
-                             {"Time Server", "utcnist.colorado.edu"},
-                             {"Sound", "0"},
-                             {"Splash", "0"},
-                             {"Update", "0"},
-                             {"UTC", "0"}});
+        fakes.registry.seedConfiguredUser();
     }
     void TearDown() override
     {

@@ -30,6 +30,12 @@ void FakeSettingsRegistry::seed(const QMap<QString, QString>& stored)
     values = stored;
 }
 
+void FakeSettingsRegistry::seedConfiguredUser(const QString& name)
+{
+    seed({{"My Name", name}, {"State", "Tennessee"}, {"Station", "KCHA"}, {"Time Server", "utcnist.colorado.edu"},
+          {"Sound", "0"}, {"Splash", "0"}, {"Update", "1"}, {"UTC", "0"}});
+}
+
 void FakeMessageBoxes::show(const QString& text, const QString& caption, MessageIcon icon)
 {
     shown.push_back({text, caption, icon});

@@ -30,6 +30,9 @@ public:
     void writeValue(const QString& valueName, const QString& text) override;
     // Seeds a configured user: both keys and the given values.
     void seed(const QMap<QString, QString>& stored);
+    // Seeds what a save of the preferences leaves: this name, Tennessee's KCHA, the default time
+    // server, sounds and splash off, 12-hour time.
+    void seedConfiguredUser(const QString& name = "Ann Example");
 };
 
 class FakeInstanceGuard final : public InstanceGuard {
