@@ -135,8 +135,9 @@ class Sandbox:
         check(number.isdigit(), "Xvfb did not start")
         self.env["DISPLAY"] = f":{number}"
         # A light window manager, so windows can be activated and get the keyboard as on a desktop.
+        wm_log = open(os.path.join(self.artifacts, "openbox.log"), "a")
         self.processes.append(subprocess.Popen(["openbox", "--sm-disable"], env=dict(self.env),
-                                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+                                               stdout=wm_log, stderr=wm_log))
         self._wait(lambda: self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").returncode == 0
                    and "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout,
                    60, "the window manager did not start")
@@ -197,7 +198,11 @@ class Sandbox:
         return process
 
     def x(self, *args, timeout=10):
-        return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=timeout)
+        """Runs an X client; one that does not answer in time counts as a failed call."""
+        try:
+            return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return subprocess.CompletedProcess(list(args), returncode=124, stdout="", stderr="timed out")
 
     def find_windows(self, name):
         result = self.x("xdotool", "search", "--onlyvisible", "--name", name)

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Runs a command in a private network namespace (only loopback, up) and a private mount namespace
-# whose /etc/hosts maps the program's service hosts to loopback addresses. Nothing can reach the
-# internet or the machine's real hosts file from inside.
+# with its own /tmp and an /etc/hosts that maps the program's service hosts to loopback addresses.
+# Nothing inside can reach the internet, the machine's real hosts file or another run's X display.
 #   TOLVANE_HOSTS="127.0.0.1 www.weather.gov;127.0.0.2 updates.example" in_sandbox.sh CMD...
 set -euo pipefail
 if [ "${TOLVANE_IN_SANDBOX:-}" != 1 ]; then
@@ -9,7 +9,8 @@ if [ "${TOLVANE_IN_SANDBOX:-}" != 1 ]; then
     exec unshare --net --mount --propagation private "$0" "$@"
 fi
 ip link set lo up
-hosts=$(mktemp /tmp/tolvane-hosts.XXXXXX)
+mount -t tmpfs -o mode=1777 tmpfs /tmp
+hosts=/tmp/tolvane-hosts
 {
     echo "127.0.0.1 localhost"
     tr ';' '\n' <<<"${TOLVANE_HOSTS:-}"

@@ -1,5 +1,5 @@
 // Real exchanges with a daytime server on port 13, through the program's libcurl client. Runs inside
-// a private network namespace (see in_private_network.sh), where 127.0.0.1 is the only network and
+// a private network namespace (see tests/e2e/in_sandbox.sh), where 127.0.0.1 is the only network and
 // time.nist.gov names it, so nothing leaves the machine.
 #include "DaytimeServer.h"
 #include "platform/Services.h"
@@ -41,7 +41,7 @@ protected:
     void SetUp() override
     {
         if (!inPrivateNetwork())
-            GTEST_SKIP() << "needs a private network namespace: run through in_private_network.sh";
+            GTEST_SKIP() << "needs a private network namespace: run through tests/e2e/in_sandbox.sh";
         services().http = &curl;
     }
 
