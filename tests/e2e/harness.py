@@ -11,6 +11,7 @@ in_sandbox.sh, which provides the private network and hosts file.
 """
 
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -78,7 +79,13 @@ class Sandbox:
         return self
 
     def __exit__(self, *exc):
-        for process in reversed(self.processes):
+        self._stop(self.processes)
+        shutil.rmtree(self.root, ignore_errors=True)
+        return False
+
+    @staticmethod
+    def _stop(processes):
+        for process in reversed(processes):
             if process.poll() is None:
                 process.send_signal(signal.SIGTERM)
                 try:
@@ -86,8 +93,6 @@ class Sandbox:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
-        shutil.rmtree(self.root, ignore_errors=True)
-        return False
 
     def _make_home(self):
         folders = {"HOME": "", "XDG_CONFIG_HOME": ".config", "XDG_DATA_HOME": ".local/share",
@@ -123,24 +128,57 @@ class Sandbox:
                 target = os.path.join(self.app_dir, name)
                 (shutil.copytree if os.path.isdir(source) else shutil.copy2)(source, target)
 
-    def _start_display(self):
+    def _start_display(self, attempts=3):
+        # A window manager that starts too early can miss a display still coming up and quit (or sit
+        # waiting); so wait for the display to answer first, and start over a few times before giving up.
+        for attempt in range(1, attempts + 1):
+            started = len(self.processes)
+            try:
+                self._start_x_server()
+                self._start_window_manager()
+                return
+            except Failure as failure:
+                print(f"display attempt {attempt} of {attempts}: {failure}")
+                self._print_log("xvfb.log")
+                self._print_log("openbox.log")
+                self._stop(self.processes[started:])
+                del self.processes[started:]
+                if attempt == attempts:
+                    raise
+
+    def _start_x_server(self):
         # Xvfb picks a free display itself and writes its number to the pipe.
         read_end, write_end = os.pipe()
-        self.processes.append(subprocess.Popen(
+        log = open(os.path.join(self.artifacts, "xvfb.log"), "a")
+        xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-dpi", "96"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,)))
+            stdout=log, stderr=log, pass_fds=(write_end,))
+        self.processes.append(xvfb)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        check(number.isdigit(), "Xvfb did not start")
+            ready, _, _ = select.select([pipe], [], [], 20)
+            number = pipe.readline().strip() if ready else ""
+        check(number.isdigit(), f"Xvfb did not start (exit status {xvfb.poll()})")
         self.env["DISPLAY"] = f":{number}"
+        self._wait(lambda: self.x("xprop", "-root", "-len", "0", timeout=5).returncode == 0,
+                   20, f"display :{number} does not answer (Xvfb exit status {xvfb.poll()})")
+
+    def _start_window_manager(self):
         # A light window manager, so windows can be activated and get the keyboard as on a desktop.
-        wm_log = open(os.path.join(self.artifacts, "openbox.log"), "a")
-        self.processes.append(subprocess.Popen(["openbox", "--sm-disable"], env=dict(self.env),
-                                               stdout=wm_log, stderr=wm_log))
-        self._wait(lambda: self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").returncode == 0
-                   and "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout,
-                   60, "the window manager did not start")
+        log = open(os.path.join(self.artifacts, "openbox.log"), "a")
+        openbox = subprocess.Popen(["openbox", "--sm-disable"], env=dict(self.env), stdout=log, stderr=log)
+        self.processes.append(openbox)
+
+        def running():
+            check(openbox.poll() is None, f"the window manager quit (exit status {openbox.returncode})")
+            return "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", timeout=5).stdout
+        self._wait(running, 20, "the window manager did not start")
+
+    def _print_log(self, name):
+        path = os.path.join(self.artifacts, name)
+        if os.path.exists(path):
+            lines = open(path, errors="replace").read().splitlines()[-15:]
+            print(f"--- last lines of {name}:", *lines, sep="\n")
 
     def _start_bus(self, name):
         socket = os.path.join(self.root, f"{name}-bus")
