@@ -12,11 +12,13 @@
 namespace {
 
 // One exchange with the server's daytime service, paced so that no server is asked too often.
+// A request that never reached the server (unknown host, refused) asked nothing, so nothing waits for it.
 HttpResponse askDaytime(const HttpRequest& request, const QString& server)
 {
     DaytimePacing().waitTurn(server, *services().sleeper);
     HttpResponse response = services().http->get(request);
-    DaytimePacing().markAsked(server);
+    if (response.connected)
+        DaytimePacing().markAsked(server);
     return response;
 }
 
