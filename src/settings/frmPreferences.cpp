@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <limits>
+
 namespace {
 // "Tennessee": the state every opening starts from (44 names sort before it).
 constexpr int OpeningStateIndex = 44;
@@ -87,6 +89,8 @@ void frmPreferences::buildLayout()
     cmdCancel = place(new QPushButton("&Cancel", this), "cmdCancel", Twips(3600, 2040, 975, 375));
     cmdSave = place(new QPushButton("&Save", this), "cmdSave", Twips(4680, 2040, 975, 375));
 
+    // Names of any length are kept whole (a line edit would cut them at 32767 characters).
+    txtMyName->setMaxLength(std::numeric_limits<int>::max());
     // The time-server box takes typing but never adds what is typed to its list.
     cboTimeServer->setEditable(true);
     cboTimeServer->setInsertPolicy(QComboBox::NoInsert);

@@ -123,7 +123,8 @@ TEST_F(PreferencesTest, OpensWithTheStoredNameAndTheInitialChoicesWhateverIsStor
 
 TEST_F(PreferencesTest, NameBoxShowsTheStoredNameWithoutSurroundingBlanks)
 {
-    const std::pair<QString, QString> cases[] = {{"Ann", "Ann"}, {"  Ann Example ", "Ann Example"}, {"", ""}};
+    const std::pair<QString, QString> cases[] = {{"Ann", "Ann"}, {"  Ann Example ", "Ann Example"}, {"", ""},
+                                                       {QString(40000, 'n'), QString(40000, 'n')}};
     for (const auto& [stored, shown] : cases) {
         fakes.registry.seed({{"My Name", stored}});
         ShowPreferencesForm();
