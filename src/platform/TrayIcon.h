@@ -14,8 +14,9 @@ constexpr int RightButtonUp = 0x0205;
 class TrayIcon {
 public:
     virtual ~TrayIcon() = default;
-    // False when the desktop has no notification area: a window hidden there could not be reached.
-    virtual bool available() const = 0;
+    // True while the icon is on show in a notification area: only then can a hidden window be
+    // brought back through it.
+    virtual bool shown() const = 0;
     // Shows the icon with `tip`. Refused while the icon is present: icon and tip stay as they were.
     virtual void add(const QString& tip) = 0;
     virtual void remove() = 0;

@@ -217,10 +217,10 @@ bool frmMain::Form_Load()
 
 void frmMain::Form_Resize()
 {
-    // Hidden, the window is reachable only through the notification icon; without a notification
-    // area it stays minimised on the task bar instead.
+    // Hidden, the window is reachable only through the notification icon; without one on show (no
+    // notification area, or the window never became active) it stays minimised on the task bar.
     const TrayIcon* tray = services().tray;
-    if ((windowState() & Qt::WindowMinimized) && tray && tray->available())
+    if ((windowState() & Qt::WindowMinimized) && tray && tray->shown())
         hide();
 }
 

@@ -114,14 +114,24 @@ TEST_F(TrayWindowTest, IconNotificationsRestoreOrPopUpTheMenuAndNothingElse)
     EXPECT_EQ(programEnds, 0) << "hidden is not closed";
 }
 
-TEST_F(TrayWindowTest, WithoutANotificationAreaMinimisingKeepsTheWindow)
+TEST_F(TrayWindowTest, WithoutAnIconOnShowMinimisingKeepsTheWindow)
 {
-    fakes.tray.hasTray = false;
-    frmMain* form = start();
-    form->mnuMinimize_Click();
-    QApplication::processEvents();
-    EXPECT_TRUE(form->isMinimized());
-    EXPECT_TRUE(form->isVisible()) << "it could not be reached again if it hid";
+    const struct {
+        const char* name;
+        bool hasTray;
+        bool iconAdded;
+    } cases[] = {{"no notification area", false, true}, {"never activated, so no icon", true, false}};
+    for (const auto& c : cases) {
+        fakes.tray.hasTray = c.hasTray;
+        frmMain* form = start();
+        if (!c.iconAdded)
+            fakes.tray.remove();
+        form->mnuMinimize_Click();
+        QApplication::processEvents();
+        EXPECT_TRUE(form->isMinimized()) << c.name;
+        EXPECT_TRUE(form->isVisible()) << c.name << ": it could not be reached again if it hid";
+        UnloadMainForm();
+    }
 }
 
 TEST_F(TrayWindowTest, TrayWeatherAndTimeSyncBringTheWindowBackFirst)

@@ -125,7 +125,7 @@ public:
     int adds = 0; // every add asked for, refused ones included
     int removes = 0;
     std::function<void(int)> handler;
-    bool available() const override { return hasTray; }
+    bool shown() const override { return hasTray && present; }
     void add(const QString& text) override;
     void remove() override;
     void setNotificationHandler(std::function<void(int)> receiver) override { handler = std::move(receiver); }

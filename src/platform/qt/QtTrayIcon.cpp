@@ -21,9 +21,9 @@ QtTrayIcon::QtTrayIcon(const QIcon& icon) : m_picture(icon) {}
 
 QtTrayIcon::~QtTrayIcon() = default;
 
-bool QtTrayIcon::available() const
+bool QtTrayIcon::shown() const
 {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return m_icon && m_icon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void QtTrayIcon::add(const QString& tip)

@@ -14,7 +14,7 @@ public:
     explicit QtTrayIcon(const QIcon& icon);
     ~QtTrayIcon() override;
 
-    bool available() const override;
+    bool shown() const override;
     void add(const QString& tip) override;
     void remove() override;
     void setNotificationHandler(std::function<void(int code)> handler) override;
