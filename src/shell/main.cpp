@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     InstallLinuxServices();
     Main();
-    if (!Lifetime::anyFormLoaded())
-        return 0;
-    return QApplication::exec();
+    const int status = Lifetime::anyFormLoaded() ? QApplication::exec() : 0;
+    ReleaseLinuxServices();
+    return status;
 }

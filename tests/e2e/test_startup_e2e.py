@@ -36,6 +36,8 @@ def test():
 
         box.key(window, "ctrl+x")  # File > Exit
         check(first.wait(timeout=20) == 0, "Exit must end the program")
+        lock = os.path.join(box.env["XDG_RUNTIME_DIR"], "Tolvane.lock")
+        check(not os.path.exists(lock), "the single-copy lock outlived the program")
 
 
 run(test)

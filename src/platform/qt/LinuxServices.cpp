@@ -43,3 +43,11 @@ void InstallLinuxServices()
     s.executablePath = QCoreApplication::applicationFilePath();
     s.appDir = ChooseAppDir(QCoreApplication::applicationDirPath(), dataHome);
 }
+
+void ReleaseLinuxServices()
+{
+    // Left in place, a lock whose process number comes round again would refuse the next start.
+    Services& s = services();
+    delete s.instance;
+    s.instance = nullptr;
+}
