@@ -41,7 +41,8 @@ def test():
         for path in ("./usr/bin/tolvane", "./usr/share/applications/io.github.orlentis.Tolvane.desktop",
                      "./usr/share/metainfo/io.github.orlentis.Tolvane.metainfo.xml",
                      "./usr/share/icons/hicolor/scalable/apps/io.github.orlentis.Tolvane.svg",
-                     "./usr/share/tolvane/packs/Images/clear.jpg", "./usr/share/tolvane/packs/media.dat"):
+                     "./usr/share/tolvane/packs/Images/clear.jpg", "./usr/share/tolvane/packs/media.dat",
+                     "./usr/share/doc/tolvane/copyright"):
             check(path in contents, f"the package lacks {path}")
 
         root = os.path.join(work, "root")
