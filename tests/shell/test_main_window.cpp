@@ -85,6 +85,7 @@ TEST_F(MainWindowTest, SecondCopyIsRefusedAndEndsAtOnce)
 TEST_F(MainWindowTest, UnloadEndsTheProgramOnlyWhenNoWindowIsLeft)
 {
     Main();
+    QApplication::processEvents(); // the window becomes active, which puts up its notification icon
     LoadedMainForm()->mnuMinimize_Click();
     QApplication::processEvents();
     EXPECT_FALSE(LoadedMainForm()->isVisible()) << "minimising hides the window";
