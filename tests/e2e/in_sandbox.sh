@@ -7,7 +7,19 @@
 set -euo pipefail
 if [ "${TOLVANE_IN_SANDBOX:-}" != 1 ]; then
     export TOLVANE_IN_SANDBOX=1
+    TOLVANE_OUTER_NAMESPACES="$(readlink /proc/self/ns/mnt) $(readlink /proc/self/ns/net)"
+    export TOLVANE_OUTER_NAMESPACES
     exec unshare --net --mount --propagation private "$0" "$@"
+fi
+# Never touch the machine's own hosts file or X sockets: go on only in namespaces other than the
+# ones the outer call ran in (TOLVANE_IN_SANDBOX set by hand does not get past this).
+inner_mnt=$(readlink /proc/self/ns/mnt)
+inner_net=$(readlink /proc/self/ns/net)
+read -r outer_mnt outer_net <<<"${TOLVANE_OUTER_NAMESPACES:-}"
+if [ -z "$inner_mnt" ] || [ -z "$inner_net" ] || [ -z "${outer_mnt:-}" ] || [ -z "${outer_net:-}" ] ||
+    [ "$inner_mnt" = "$outer_mnt" ] || [ "$inner_net" = "$outer_net" ]; then
+    echo "in_sandbox.sh: not in private mount and network namespaces; refusing" >&2
+    exit 1
 fi
 ip link set lo up
 mkdir -p /tmp/.X11-unix
