@@ -149,10 +149,10 @@ class Sandbox:
     def _start_x_server(self):
         # Xvfb picks a free display itself and writes its number to the pipe.
         read_end, write_end = os.pipe()
-        log = open(os.path.join(self.artifacts, "xvfb.log"), "a")
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-dpi", "96"],
-            stdout=log, stderr=log, pass_fds=(write_end,))
+        with open(os.path.join(self.artifacts, "xvfb.log"), "a") as log:
+            xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-dpi", "96"],
+                stdout=log, stderr=log, pass_fds=(write_end,))
         self.processes.append(xvfb)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -165,8 +165,8 @@ class Sandbox:
 
     def _start_window_manager(self):
         # A light window manager, so windows can be activated and get the keyboard as on a desktop.
-        log = open(os.path.join(self.artifacts, "openbox.log"), "a")
-        openbox = subprocess.Popen(["openbox", "--sm-disable"], env=dict(self.env), stdout=log, stderr=log)
+        with open(os.path.join(self.artifacts, "openbox.log"), "a") as log:
+            openbox = subprocess.Popen(["openbox", "--sm-disable"], env=dict(self.env), stdout=log, stderr=log)
         self.processes.append(openbox)
 
         def running():
