@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 enum class ProxyMode {
     Direct, // no proxy, whatever the environment says
@@ -12,6 +16,20 @@ struct HttpRequest {
     QString url;
     QByteArray agent; // sent as User-Agent
     ProxyMode proxy = ProxyMode::Direct;
+    QList<std::pair<QByteArray, QByteArray>> headers; // further request headers, such as Accept
+    // The call gives up by this moment even when its own bounds would let it wait longer, so that a
+    // caller can spend one budget over several requests.
+    QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever);
+};
+
+// Why an exchange gave no whole reply, in the terms a user is told.
+enum class HttpError {
+    None,         // a whole reply arrived (whatever its status, but see NotFound)
+    NotFound,     // the server answered 404 or 410
+    TimedOut,     // a bound or the caller's deadline ran out
+    NoConnection, // the host name does not resolve, or no route to it
+    Refused,      // the host refused the connection
+    Other,        // anything else: a reset, a cut body, a bad URL, TLS refused
 };
 
 struct HttpResponse {
@@ -20,6 +38,7 @@ struct HttpResponse {
     int status = 0;             // HTTP status code; 0 when the reply had no status line
     QByteArray body;            // every byte received, also when the transfer broke off part-way
     bool complete = false;      // ended normally: no reset, no time-out, within the size limit, full declared length
+    HttpError error = HttpError::Other;
 };
 
 // One blocking GET. Redirects are followed; waits and body size are bounded by the backend.

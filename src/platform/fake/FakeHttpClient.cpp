@@ -12,12 +12,17 @@ HttpResponse FakeHttpClient::get(const HttpRequest& request)
 
 HttpResponse FakeHttpClient::reply(const QByteArray& body, int status)
 {
+    const HttpError error = status == 404 || status == 410 ? HttpError::NotFound : HttpError::None;
     return HttpResponse{
-        .sessionOpened = true, .connected = true, .status = status, .body = body, .complete = true};
+        .sessionOpened = true, .connected = true, .status = status, .body = body, .complete = true, .error = error};
 }
 
 HttpResponse FakeHttpClient::notConnected()
 {
-    return HttpResponse{
-        .sessionOpened = true, .connected = false, .status = 0, .body = {}, .complete = false};
+    return HttpResponse{.sessionOpened = true,
+                        .connected = false,
+                        .status = 0,
+                        .body = {},
+                        .complete = false,
+                        .error = HttpError::NoConnection};
 }

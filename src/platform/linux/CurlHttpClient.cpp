@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -49,6 +50,33 @@ int connectionReady(void* userData, char*, char*, int, int)
     return CURL_PREREQFUNC_OK;
 }
 
+HttpError errorFor(CURLcode result, long status)
+{
+    switch (result) {
+    case CURLE_OK:
+        return status == 404 || status == 410 ? HttpError::NotFound : HttpError::None;
+    case CURLE_OPERATION_TIMEDOUT:
+        return HttpError::TimedOut;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return HttpError::NoConnection;
+    case CURLE_COULDNT_CONNECT:
+        return HttpError::Refused;
+    default:
+        return HttpError::Other;
+    }
+}
+
+// The smaller of the backend's own bound and what is left of the caller's deadline; never 0, which
+// libcurl reads as "no bound".
+long boundMs(int ownMs, const QDeadlineTimer& deadline)
+{
+    qint64 bound = ownMs > 0 ? ownMs : std::numeric_limits<long>::max();
+    if (!deadline.isForever())
+        bound = qMin(bound, deadline.remainingTime());
+    return long(qMax<qint64>(bound, 1));
+}
+
 } // namespace
 
 CurlHttpClient::CurlHttpClient(HttpLimits limits) : limits_(limits) {}
@@ -87,8 +115,14 @@ HttpResponse CurlHttpClient::get(const HttpRequest& request)
         set(CURLOPT_PROXY, "");
         set(CURLOPT_NOPROXY, "*");
     } // System: libcurl reads the proxy environment variables itself.
-    set(CURLOPT_CONNECTTIMEOUT_MS, long(limits_.connectTimeoutMs));
-    set(CURLOPT_TIMEOUT_MS, long(limits_.totalTimeoutMs));
+    set(CURLOPT_CONNECTTIMEOUT_MS, boundMs(limits_.connectTimeoutMs, request.deadline));
+    set(CURLOPT_TIMEOUT_MS, boundMs(limits_.totalTimeoutMs, request.deadline));
+    curl_slist* headers = nullptr;
+    for (const auto& [name, value] : request.headers)
+        headers = curl_slist_append(headers, (name + ": " + value).constData());
+    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headerList(headers, &curl_slist_free_all);
+    if (headers)
+        set(CURLOPT_HTTPHEADER, headers);
     if (limits_.lowSpeedTimeS > 0) {
         set(CURLOPT_LOW_SPEED_LIMIT, 1L);
         set(CURLOPT_LOW_SPEED_TIME, long(limits_.lowSpeedTimeS));
@@ -110,5 +144,6 @@ HttpResponse CurlHttpClient::get(const HttpRequest& request)
     response.status = int(status);
     response.body = std::move(transfer.body);
     response.complete = result == CURLE_OK;
+    response.error = errorFor(result, status);
     return response;
 }
