@@ -6,7 +6,7 @@
 #include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/ThreadSleeper.h"
 #include "settings/AppSettings.h"
-#include "shell/Lifetime.h"
+#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"

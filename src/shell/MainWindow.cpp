@@ -1,6 +1,6 @@
 #include "shell/MainWindow.h"
 
-#include "shell/Lifetime.h"
+#include "widgets/Lifetime.h"
 #include "shell/frmMain.h"
 
 #include <QPointer>

@@ -11,12 +11,12 @@
 #include "platform/TrayIcon.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsStore.h"
-#include "shell/ClickableLabel.h"
-#include "shell/Greeting.h"
+#include "widgets/ClickableLabel.h"
+#include "core/Greeting.h"
 #include "shell/MainWindow.h"
 #include "shell/Splash.h"
-#include "shell/Version.h"
-#include "shell/WindowLook.h"
+#include "core/Version.h"
+#include "widgets/WindowLook.h"
 
 #include <QCloseEvent>
 #include <type_traits>

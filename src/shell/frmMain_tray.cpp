@@ -3,9 +3,9 @@
 #include "platform/Services.h"
 #include "platform/TrayIcon.h"
 #include "settings/AppSettings.h"
-#include "settings/PreferencesWindow.h"
+#include "shell/PreferencesWindow.h"
 #include "shell/MainWindow.h"
-#include "shell/TrayIconData.h"
+#include "core/TrayIconData.h"
 
 #include <QCursor>
 #include <QMenu>

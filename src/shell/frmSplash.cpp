@@ -4,8 +4,8 @@
 #include "platform/Services.h"
 #include "platform/Sleeper.h"
 #include "shell/Splash.h"
-#include "shell/Version.h"
-#include "shell/WindowLook.h"
+#include "core/Version.h"
+#include "widgets/WindowLook.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

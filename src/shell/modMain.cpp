@@ -1,11 +1,11 @@
 #include "shell/modMain.h"
 
 #include "settings/AppSettings.h"
-#include "settings/PreferencesWindow.h"
+#include "shell/PreferencesWindow.h"
 #include "settings/SettingsStore.h"
 #include "shell/MainWindow.h"
 #include "shell/Splash.h"
-#include "shell/Version.h"
+#include "core/Version.h"
 #include "update/PackCheck.h"
 
 bool SplashWanted(const QString& splash)
@@ -15,6 +15,9 @@ bool SplashWanted(const QString& splash)
 
 void Main()
 {
+    // Both ends of the dialog lead back here, so a save runs the sequence twice: once for the save,
+    // once for the closing.
+    SetPreferencesEndHandler([](PreferencesEnd) { Main(); });
     VersionText = ProgramVersionText();
     if (!SettingsPresent()) {
         ShowPreferencesForFirstRun();

@@ -2,7 +2,7 @@
 
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
-#include "shell/Version.h"
+#include "core/Version.h"
 #include "update/UpdateSite.h"
 
 bool NewerVersionPublished(const QByteArray& running, const QByteArray& published)

@@ -1,5 +1,5 @@
-#include "shell/Greeting.h"
-#include "shell/Version.h"
+#include "core/Greeting.h"
+#include "core/Version.h"
 #include "shell/modMain.h"
 
 #include <gtest/gtest.h>

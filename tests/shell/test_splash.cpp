@@ -1,6 +1,6 @@
 #include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
-#include "shell/Lifetime.h"
+#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
 #include "shell/Splash.h"
 #include "shell/frmMain.h"

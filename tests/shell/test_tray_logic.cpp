@@ -1,4 +1,4 @@
-#include "shell/TrayIconData.h"
+#include "core/TrayIconData.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>

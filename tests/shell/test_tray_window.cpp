@@ -1,10 +1,10 @@
 #include "platform/TrayIcon.h"
 #include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
-#include "settings/frmPreferences.h"
-#include "shell/Lifetime.h"
+#include "shell/frmPreferences.h"
+#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
-#include "shell/TrayIconData.h"
+#include "core/TrayIconData.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
 

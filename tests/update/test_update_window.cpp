@@ -3,7 +3,7 @@
 #include "platform/fake/FakeServices.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "settings/AppSettings.h"
-#include "shell/Lifetime.h"
+#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"

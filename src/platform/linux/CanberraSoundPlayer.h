@@ -9,7 +9,7 @@ struct ca_context;
 // cancels the one still playing. Without a sound server or device nothing is heard and nothing said.
 class CanberraSoundPlayer final : public SoundPlayer {
 public:
-    CanberraSoundPlayer();
+    CanberraSoundPlayer(const QString& applicationName, const QString& applicationId);
     ~CanberraSoundPlayer() override;
     CanberraSoundPlayer(const CanberraSoundPlayer&) = delete;
     CanberraSoundPlayer& operator=(const CanberraSoundPlayer&) = delete;
@@ -17,5 +17,5 @@ public:
     void play(const QString& filePath) override;
 
 private:
-    ca_context* m_context = nullptr;
+    ca_context* context_ = nullptr;
 };

@@ -51,26 +51,29 @@ QString DesktopExecValue(const QString& executablePath)
     return escapedStringValue(argument);
 }
 
-XdgAutostart::XdgAutostart(const QString& configHome) : m_configHome(configHome) {}
+XdgAutostart::XdgAutostart(const QString& configHome, const QString& title, const QString& iconName)
+    : configHome_(configHome), title_(title), iconName_(iconName)
+{
+}
 
 QString XdgAutostart::entryFile() const
 {
-    return m_configHome + "/autostart/Tolvane.desktop";
+    return configHome_ + "/autostart/" + title_ + ".desktop";
 }
 
 void XdgAutostart::enable(const QString& executablePath)
 {
     const QString entry = "[Desktop Entry]\n"
                           "Type=Application\n"
-                          "Name=Tolvane\n"
+                          "Name=" + title_ + "\n"
                           "Comment=Weather and Internet time for your desktop\n"
                           "Exec=" + DesktopExecValue(executablePath) + "\n"
-                          "Icon=io.github.orlentis.Tolvane\n"
+                          "Icon=" + iconName_ + "\n"
                           "Terminal=false\n"
                           "X-GNOME-Autostart-enabled=true\n";
     // Failures are not reported, as with every settings write. The exact file name matters to the
     // session manager, so the path is not matched without regard to case.
-    QDir().mkpath(m_configHome + "/autostart");
+    QDir().mkpath(configHome_ + "/autostart");
     QSaveFile file(entryFile());
     if (file.open(QIODevice::WriteOnly) && file.write(entry.toUtf8()) >= 0)
         file.commit();

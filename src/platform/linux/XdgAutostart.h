@@ -6,7 +6,8 @@
 // program's executable when the user logs in.
 class XdgAutostart final : public Autostart {
 public:
-    explicit XdgAutostart(const QString& configHome);
+    // The entry is <title>.desktop, named `title`, with the icon `iconName`.
+    XdgAutostart(const QString& configHome, const QString& title, const QString& iconName);
 
     void enable(const QString& executablePath) override;
     void disable() override;
@@ -14,7 +15,9 @@ public:
     QString entryFile() const;
 
 private:
-    QString m_configHome;
+    QString configHome_;
+    QString title_;
+    QString iconName_;
 };
 
 // The Exec value that runs `executablePath` with no arguments, quoted and escaped as desktop entries

@@ -14,12 +14,11 @@
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/WidgetsBell.h"
-#include "shell/WindowLook.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
 
-void InstallLinuxServices()
+void InstallLinuxServices(const ProgramIdentity& program)
 {
     Services& s = services();
     const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -30,16 +29,16 @@ void InstallLinuxServices()
 
     s.registry = new IniSettingsRegistry(configHome);
     s.http = new CurlHttpClient();
-    s.instance = new LockFileInstanceGuard(runtimeDir + "/Tolvane.lock");
+    s.instance = new LockFileInstanceGuard(runtimeDir + "/" + program.title + ".lock");
     s.messages = new QtMessageBoxes();
     s.bell = new WidgetsBell();
     s.sleeper = new ThreadSleeper();
     s.clock = new SystemClock();
     s.clockSetter = NewLinuxClockSetter(); // clock_settime with CAP_SYS_TIME, else timedated
-    s.sound = new CanberraSoundPlayer();
+    s.sound = new CanberraSoundPlayer(program.title, program.appId);
     s.shell = new DesktopShellOpener();
-    s.tray = new QtTrayIcon(ProgramIcon());
-    s.autostart = new XdgAutostart(configHome);
+    s.tray = new QtTrayIcon(program.icon);
+    s.autostart = new XdgAutostart(configHome, program.title, program.appId);
     s.executablePath = QCoreApplication::applicationFilePath();
     s.appDir = ChooseAppDir(QCoreApplication::applicationDirPath(), dataHome);
 }

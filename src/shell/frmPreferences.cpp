@@ -1,12 +1,12 @@
-#include "settings/frmPreferences.h"
+#include "shell/frmPreferences.h"
 
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsStore.h"
 #include "settings/StateList.h"
 #include "settings/StationDirectory.h"
-#include "shell/WindowLook.h"
-#include "shell/modMain.h"
+#include "widgets/WindowLook.h"
+#include "shell/PreferencesWindow.h"
 #include "timesync/TimeServers.h"
 
 #include <QCheckBox>
@@ -196,7 +196,7 @@ void frmPreferences::cmdSave_Click()
         txtMyName->setFocus();
         return;
     }
-    Main();
+    NotifyPreferencesEnd(PreferencesEnd::Saved);
     UnloadPreferencesForm();
 }
 
@@ -218,5 +218,5 @@ void frmPreferences::closeEvent(QCloseEvent* event)
 
 void frmPreferences::Form_Unload()
 {
-    Main();
+    NotifyPreferencesEnd(PreferencesEnd::Closed);
 }

@@ -1,7 +1,7 @@
 #include "shell/frmMain.h"
 
 #include "cues_and_links/Links.h"
-#include "cues_and_links/frmAbout.h"
+#include "shell/frmAbout.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 

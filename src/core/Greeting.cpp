@@ -1,4 +1,4 @@
-#include "shell/Greeting.h"
+#include "core/Greeting.h"
 
 QString GreetingForHour(int hour)
 {

@@ -98,7 +98,7 @@ QString execValue(const QString& entry)
 class AutostartTest : public testing::Test {
 protected:
     QTemporaryDir configHome;
-    XdgAutostart autostart{configHome.path()};
+    XdgAutostart autostart{configHome.path(), "Tolvane", "io.github.orlentis.Tolvane"};
 };
 
 TEST_F(AutostartTest, EntryRunsTheExactProgramAndPassesTheValidator)

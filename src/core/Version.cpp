@@ -1,4 +1,4 @@
-#include "shell/Version.h"
+#include "core/Version.h"
 
 #include "BuildConfig.h"
 

@@ -1,4 +1,4 @@
-#include "shell/TrayIconData.h"
+#include "core/TrayIconData.h"
 
 #include "platform/TrayIcon.h"
 

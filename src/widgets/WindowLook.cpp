@@ -1,4 +1,4 @@
-#include "shell/WindowLook.h"
+#include "widgets/WindowLook.h"
 
 namespace {
 QFont makeFont(const QStringList& families, double pointSize, bool bold)

@@ -1,7 +1,7 @@
-#include "settings/PreferencesWindow.h"
+#include "shell/PreferencesWindow.h"
 
-#include "settings/frmPreferences.h"
-#include "shell/Lifetime.h"
+#include "shell/frmPreferences.h"
+#include "widgets/Lifetime.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -15,12 +15,29 @@ QPointer<frmPreferences>& sharedPreferences()
 }
 bool unloading = false;
 
+std::function<void(PreferencesEnd)>& endHandler()
+{
+    static std::function<void(PreferencesEnd)> handler;
+    return handler;
+}
+
 void centreOnScreen(QWidget* form)
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form->move(screen->availableGeometry().center() - form->rect().center());
 }
 } // namespace
+
+void SetPreferencesEndHandler(std::function<void(PreferencesEnd)> handler)
+{
+    endHandler() = std::move(handler);
+}
+
+void NotifyPreferencesEnd(PreferencesEnd end)
+{
+    if (endHandler())
+        endHandler()(end);
+}
 
 frmPreferences* LoadedPreferencesForm()
 {

@@ -1,4 +1,4 @@
-#include "shell/Lifetime.h"
+#include "widgets/Lifetime.h"
 
 #include <QCoreApplication>
 #include <QList>

@@ -1,9 +1,9 @@
-#include "cues_and_links/frmAbout.h"
+#include "shell/frmAbout.h"
 
 #include "cues_and_links/Links.h"
-#include "shell/ClickableLabel.h"
-#include "shell/Lifetime.h"
-#include "shell/WindowLook.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/Lifetime.h"
+#include "widgets/WindowLook.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
