@@ -48,7 +48,7 @@ def violations(root):
             relative = os.path.relpath(path, root).replace(os.sep, "/")
             own = relative.split("/")[0]
             if own not in RANK:
-                found.append(f"{relative}: folder '{own}' has no layer; add it to {__file__}")
+                found.append(f"{relative}: folder '{own}' has no layer; give it one in check_layers.py")
                 continue
             with open(path, encoding="utf-8", errors="replace") as source:
                 for number, line in enumerate(source, 1):
