@@ -14,7 +14,7 @@ bool FileExists(const QString& path)
 void PlayCue(const QString& name)
 {
     // Sounds off must not even look at the media folder.
-    if (AppSettings.Sound.toInt() != 1)
+    if (!AppSettings.soundOn())
         return;
     const QString path = AppDir() + "\\media\\" + name;
     if (!FileExists(path) || !services().sound)

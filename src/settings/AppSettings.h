@@ -3,7 +3,8 @@
 #include <QString>
 
 // The user's eight settings as the program holds them in memory; all empty when the process starts.
-// Flags hold "1" or "0".
+// Flags hold "1" or "0". Only the shell assigns the program-wide record, from what the settings
+// store returns.
 struct AppSettingsRecord {
     QString MyName;
     QString State;
@@ -13,6 +14,13 @@ struct AppSettingsRecord {
     QString Splash;
     QString Update;
     QString UTC;
+
+    bool soundOn() const { return Sound == "1"; }
+    bool utc24Hour() const { return UTC == "1"; }
+    bool updateOn() const { return Update == "1"; }
+    // Start-up takes the splash flag as a truth value: a digit other than "0". A missing value or
+    // one that does not begin with a digit means no splash.
+    bool splashOn() const { return !Splash.isEmpty() && Splash[0].isDigit() && Splash[0] != u'0'; }
 };
 
 inline AppSettingsRecord AppSettings;

@@ -1,70 +1,78 @@
 #include "settings/Preferences.h"
 
+#include "core/ProgramInfo.h"
+#include "core/Text.h"
 #include "platform/Autostart.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
-#include "settings/AppSettings.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
 
 namespace {
-const QString ProgramTitle = "Tolvane";
-
 QString flag(bool checked)
 {
     return checked ? "1" : "0";
 }
+
+void tell(const QString& text)
+{
+    services().messages->show(text, Program::Title, MessageIcon::None);
+}
+
+// Writes the values in order and stops at the first that cannot be written; its error, or empty.
+QString writeAll(std::initializer_list<std::pair<const QString&, const QString&>> values)
+{
+    for (const auto& [name, text] : values)
+        if (QString error = WriteSetting(name, text); !error.isEmpty())
+            return error;
+    return {};
+}
 } // namespace
 
-SaveOutcome SavePreferences(const PreferencesChoices& choices)
+SaveResult SavePreferences(const PreferencesChoices& choices, const AppSettingsRecord& current)
 {
     // The keys come first, even when the name is then refused.
-    EnsureSettingsKeys();
+    QString error = EnsureSettingsKeys();
     if (choices.name.isEmpty()) {
-        services().messages->show("Please personalize " + ProgramTitle + " with your name.", ProgramTitle,
-                                  MessageIcon::None);
-        return SaveOutcome::NameMissing;
+        tell("Please personalize " + Program::Title + " with your name.");
+        return {SaveOutcome::NameMissing, current, {}};
     }
 
-    AppSettings.Station = StationCode(choices.stationText);
-    AppSettings.TimeServer = choices.timeServerText;
-    AppSettings.MyName = TrimBlanks(choices.name);
-    WriteSetting("My Name", AppSettings.MyName);
-    WriteSetting("State", AppSettings.State);
-    WriteSetting("Station", AppSettings.Station);
-    WriteSetting("Time Server", AppSettings.TimeServer);
-
-    if (choices.autorun)
-        services().autostart->enable(services().executablePath);
-    else
-        services().autostart->disable();
-
-    AppSettings.Sound = flag(choices.sound);
-    WriteSetting("Sound", AppSettings.Sound);
-    AppSettings.Splash = flag(choices.splash);
-    WriteSetting("Splash", AppSettings.Splash);
-    AppSettings.Update = flag(choices.update);
-    WriteSetting("Update", AppSettings.Update);
-    AppSettings.UTC = flag(choices.utc);
-    WriteSetting("UTC", AppSettings.UTC);
-    return SaveOutcome::Saved;
+    AppSettingsRecord saved = current;
+    saved.Station = StationCode(choices.stationText);
+    saved.TimeServer = choices.timeServerText;
+    saved.MyName = TrimSpaces(choices.name);
+    if (error.isEmpty())
+        error = writeAll({{SettingName::MyName, saved.MyName},
+                          {SettingName::State, saved.State},
+                          {SettingName::Station, saved.Station},
+                          {SettingName::TimeServer, saved.TimeServer}});
+    if (error.isEmpty()) {
+        if (choices.autorun)
+            services().autostart->enable(services().executablePath);
+        else
+            services().autostart->disable();
+        saved.Sound = flag(choices.sound);
+        saved.Splash = flag(choices.splash);
+        saved.Update = flag(choices.update);
+        saved.UTC = flag(choices.utc);
+        error = writeAll({{SettingName::Sound, saved.Sound},
+                          {SettingName::Splash, saved.Splash},
+                          {SettingName::Update, saved.Update},
+                          {SettingName::UTC, saved.UTC}});
+    }
+    if (!error.isEmpty()) {
+        tell("Your preferences could not be saved: " + error);
+        return {SaveOutcome::NotWritten, current, error};
+    }
+    return {SaveOutcome::Saved, saved, {}};
 }
 
 QString StationCode(const QString& entryText)
 {
     return entryText.contains('=') ? entryText.section('=', 1, 1) : QString();
-}
-
-QString TrimBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype end = text.size();
-    while (first < end && text[first] == ' ')
-        ++first;
-    while (end > first && text[end - 1] == ' ')
-        --end;
-    return text.mid(first, end - first);
 }
 
 QStringList SortedForListBox(QStringList items)

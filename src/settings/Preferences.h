@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/AppSettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,19 +17,24 @@ struct PreferencesChoices {
     bool utc = false;
 };
 
-enum class SaveOutcome { NameMissing, Saved };
+enum class SaveOutcome { NameMissing, Saved, NotWritten };
+
+struct SaveResult {
+    SaveOutcome outcome = SaveOutcome::NameMissing;
+    AppSettingsRecord saved; // the settings as stored, when saved
+    QString error;           // what could not be written, when not written
+};
 
 // Stores the choices: creates the settings keys, refuses an empty name with a message, then writes
-// "My Name", "State" (the state last selected), "Station", "Time Server", sets or removes the
-// autostart entry, and writes "Sound", "Splash", "Update", "UTC", updating AppSettings as it goes.
-SaveOutcome SavePreferences(const PreferencesChoices& choices);
+// "My Name", "State" (`current.State`, the state last selected), "Station", "Time Server", sets or
+// removes the autostart entry, and writes "Sound", "Splash", "Update", "UTC". A store that cannot
+// be written is told in a message naming the place and the reason; the autostart entry is then
+// left alone, so nothing half-saved starts with the next login.
+SaveResult SavePreferences(const PreferencesChoices& choices, const AppSettingsRecord& current);
 
 // The station code of a station-box entry: the text after its first "=" and before a second "=",
 // untrimmed; empty when the text has no "=".
 QString StationCode(const QString& entryText);
-
-// The text without leading and trailing blanks (other white space is kept).
-QString TrimBlanks(const QString& text);
 
 // The items in the order of a sorted list box: alphabetical without regard to case.
 QStringList SortedForListBox(QStringList items);

@@ -2,21 +2,21 @@
 
 #include "platform/Services.h"
 #include "platform/SettingsRegistry.h"
-#include "settings/AppSettings.h"
+#include "settings/SettingNames.h"
 
 QString ReadSetting(const QString& valueName)
 {
     return services().registry->readValue(valueName);
 }
 
-void WriteSetting(const QString& valueName, const QString& text)
+QString WriteSetting(const QString& valueName, const QString& text)
 {
-    services().registry->writeValue(valueName, text);
+    return services().registry->writeValue(valueName, text);
 }
 
-void EnsureSettingsKeys()
+QString EnsureSettingsKeys()
 {
-    services().registry->createKeys();
+    return services().registry->createKeys();
 }
 
 bool SettingsPresent()
@@ -30,11 +30,17 @@ QString FirstWord(const QString& text)
     return blank < 0 ? text : text.left(blank);
 }
 
-void ReadStartupSettings()
+AppSettingsRecord ReadStartupSettings(AppSettingsRecord current)
 {
-    AppSettings.MyName = FirstWord(ReadSetting("My Name"));
-    AppSettings.Station = ReadSetting("Station").left(4);
-    AppSettings.TimeServer = ReadSetting("Time Server");
-    AppSettings.Sound = ReadSetting("Sound").left(1);
-    AppSettings.UTC = ReadSetting("UTC").left(1);
+    current.MyName = FirstWord(ReadSetting(SettingName::MyName));
+    current.Station = ReadSetting(SettingName::Station).left(4);
+    current.TimeServer = ReadSetting(SettingName::TimeServer);
+    current.Sound = ReadSetting(SettingName::Sound).left(1);
+    current.UTC = ReadSetting(SettingName::UTC).left(1);
+    return current;
+}
+
+QString ReadSplashSetting()
+{
+    return ReadSetting(SettingName::Splash).left(1);
 }

@@ -1,17 +1,22 @@
 #pragma once
 
+#include "settings/AppSettings.h"
+
 #include <QString>
 
 // Reading and writing the user's settings through the platform's settings registry.
 QString ReadSetting(const QString& valueName);
-void WriteSetting(const QString& valueName, const QString& text);
-void EnsureSettingsKeys();
+// Empty on success; otherwise what could not be written, naming the place and the reason.
+QString WriteSetting(const QString& valueName, const QString& text);
+QString EnsureSettingsKeys();
 // True when the company key exists; the settings key and its values are not looked at.
 bool SettingsPresent();
 
 // The text before the first blank, or the whole text when it has none.
 QString FirstWord(const QString& text);
 
-// The main window's start-up read: "My Name" (first word), "Station" (first four characters),
-// "Time Server" (whole), "Sound" and "UTC" (first character), in that order, into AppSettings.
-void ReadStartupSettings();
+// The main window's start-up read: `current` with "My Name" (first word), "Station" (first four
+// characters), "Time Server" (whole), "Sound" and "UTC" (first character) read in that order.
+AppSettingsRecord ReadStartupSettings(AppSettingsRecord current);
+// The start-up sequence's read: the first character of "Splash".
+QString ReadSplashSetting();

@@ -192,8 +192,8 @@ bool frmMain::Form_Load()
         services().messages->show("Tolvane is already running!", "Tolvane", MessageIcon::Information);
         return false;
     }
-    ReadStartupSettings();
-    if (AppSettings.Sound == "1")
+    AppSettings = ReadStartupSettings(AppSettings);
+    if (AppSettings.soundOn())
         PlayCue("myfriend.wav");
     const QString greeting = GreetingForHour(services().clock->nowLocal().time().hour());
     if (!AppSettings.MyName.isEmpty()) {
@@ -226,7 +226,7 @@ void frmMain::Form_Resize()
 
 void frmMain::Form_Unload()
 {
-    if (AppSettings.Sound == "1") {
+    if (AppSettings.soundOn()) {
         PlayCue("goodbye.wav");
         ShowSplashCountdown();
     }

@@ -33,7 +33,7 @@ void frmMain::cmdSynchronize_Click()
     SyncLocalTime(AppSettings.TimeServer);
     showPlainText(txtAtomicTime, GetAtomicTime(AppSettings.TimeServer));
     cmdLocalTime_Click();
-    if (AppSettings.Sound == "1")
+    if (AppSettings.soundOn())
         PlayCue("compete.wav");
     setStatus("Ready");
 }
@@ -43,7 +43,7 @@ void frmMain::cmdLocalTime_Click()
     setStatus("Checking local time...");
     // One reading for the whole label, so that the milliseconds belong to the second shown.
     const QDateTime now = services().clock->nowLocal();
-    if (AppSettings.UTC == "1")
+    if (AppSettings.utc24Hour())
         showPlainText(txtLocalTime, LocalTime24Text(now));
     else
         showPlainText(txtLocalTime, LocalTimeRegionalText(now, QLocale()));

@@ -48,7 +48,7 @@ void frmMain::cmdGetWeather_Click()
     showWeatherPicture(WeatherPicturePath(shown.picture));
 
     QApplication::restoreOverrideCursor();
-    if (AppSettings.Sound == "1")
+    if (AppSettings.soundOn())
         PlayCue("thunder.wav");
     weatherDataMissing = !shown.anyFieldFound;
     setStatus(shown.anyFieldFound ? QStringLiteral("Ready") : NoWeatherDataStatus(station));

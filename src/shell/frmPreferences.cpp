@@ -2,7 +2,9 @@
 
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
+#include "core/Text.h"
 #include "settings/StateList.h"
 #include "settings/StationDirectory.h"
 #include "widgets/WindowLook.h"
@@ -123,9 +125,9 @@ void frmPreferences::connectControls()
 
 void frmPreferences::Form_Load()
 {
-    AppSettings.MyName = ReadSetting("My Name");
+    AppSettings.MyName = ReadSetting(SettingName::MyName);
     if (!AppSettings.MyName.isEmpty())
-        txtMyName->setText(TrimBlanks(AppSettings.MyName));
+        txtMyName->setText(TrimSpaces(AppSettings.MyName));
     LoadStates();
     LoadTimeServers();
 }
@@ -144,7 +146,7 @@ void frmPreferences::LoadStates()
 
 void frmPreferences::cboState_Click()
 {
-    AppSettings.State = TrimBlanks(cboState->currentText());
+    AppSettings.State = TrimSpaces(cboState->currentText());
     LoadStations();
 }
 
@@ -192,10 +194,15 @@ PreferencesChoices frmPreferences::choices() const
 
 void frmPreferences::cmdSave_Click()
 {
-    if (SavePreferences(choices()) == SaveOutcome::NameMissing) {
+    const SaveResult result = SavePreferences(choices(), AppSettings);
+    if (result.outcome == SaveOutcome::NameMissing) {
         txtMyName->setFocus();
         return;
     }
+    // Nothing was stored: the dialog stays open with what the user typed.
+    if (result.outcome == SaveOutcome::NotWritten)
+        return;
+    AppSettings = result.saved;
     NotifyPreferencesEnd(PreferencesEnd::Saved);
     UnloadPreferencesForm();
 }

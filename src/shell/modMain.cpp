@@ -8,11 +8,6 @@
 #include "core/Version.h"
 #include "update/PackCheck.h"
 
-bool SplashWanted(const QString& splash)
-{
-    return !splash.isEmpty() && splash[0].isDigit() && splash[0] != '0';
-}
-
 void Main()
 {
     // Both ends of the dialog lead back here, so a save runs the sequence twice: once for the save,
@@ -23,8 +18,8 @@ void Main()
         ShowPreferencesForFirstRun();
         return;
     }
-    AppSettings.Splash = ReadSetting("Splash").left(1);
-    if (SplashWanted(AppSettings.Splash))
+    AppSettings.Splash = ReadSplashSetting();
+    if (AppSettings.splashOn())
         ShowSplashCountdown();
     RunPackCheck();
     ShowMainForm();

@@ -1,15 +1,6 @@
 #include "weather/ObservationFields.h"
 
-QString TrimSpaces(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
+#include "core/Text.h"
 
 std::optional<QString> ValueOnLine(const QString& line, const QString& openingTag, const QString& closingTag)
 {

@@ -5,9 +5,6 @@
 
 #include <optional>
 
-// Text with its leading and trailing spaces removed (tabs and other white space stay).
-QString TrimSpaces(const QString& text);
-
 // The value of one element on one line: the text after the first opening tag, up to the first closing
 // tag after it, or up to a second opening tag, or the end of the (space-trimmed) line. Tags match
 // exactly, case included. Nothing when the line lacks the opening tag.

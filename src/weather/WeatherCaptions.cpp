@@ -1,5 +1,6 @@
 #include "weather/WeatherCaptions.h"
 
+#include "core/Text.h"
 #include "weather/ObservationFields.h"
 #include "weather/WeatherIcons.h"
 #include "weather/Windows1252.h"

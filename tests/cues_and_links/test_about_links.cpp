@@ -1,5 +1,6 @@
 #include "shell/frmAbout.h"
 #include "platform/fake/FakeServices.h"
+#include "support/ConfiguredUser.h"
 #include "settings/AppSettings.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/Lifetime.h"
@@ -47,7 +48,7 @@ protected:
     {
         AppSettings = {};
         Lifetime::setEndHandlers([this] { ++programEnds; }, [] {});
-        fakes.registry.seedConfiguredUser("Ann");
+        SeedConfiguredUser(fakes.registry, "Ann");
         Main();
         QApplication::processEvents();
         form = LoadedMainForm();

@@ -247,6 +247,27 @@ TEST_F(PreferencesTest, EmptyNameIsRefusedAndLeavesTheTwoKeysCreatedAndEmpty)
     EXPECT_EQ(LoadedMainForm(), nullptr);
 }
 
+// Before, such a save wrote nothing, said nothing, added the autostart entry and ended the program.
+TEST_F(PreferencesTest, ASaveThatCannotBeWrittenSaysWhyAndKeepsTheDialogWithWhatWasTyped)
+{
+    fakes.registry.failure = "/home/ann/.config/Orlentis: /home/ann/.config is read-only";
+    Main();
+    frmPreferences* form = LoadedPreferencesForm();
+    ASSERT_NE(form, nullptr);
+    form->txtMyName->setText("Ann Example");
+    form->cmdSave->click();
+
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, "Your preferences could not be saved: " + fakes.registry.failure);
+    EXPECT_EQ(fakes.messages.shown[0].caption, "Tolvane");
+    EXPECT_FALSE(fakes.autostart.enabled);
+    EXPECT_EQ(fakes.autostart.disableCalls, 0);
+    EXPECT_EQ(LoadedPreferencesForm(), form) << "the dialog stays open";
+    EXPECT_EQ(form->txtMyName->text(), "Ann Example");
+    EXPECT_EQ(programEnds + immediateEnds, 0);
+    EXPECT_EQ(LoadedMainForm(), nullptr);
+}
+
 TEST_F(PreferencesTest, OddMinnesotaStationIsStoredWholeAndReadBackAsFourCharacters)
 {
     Main();

@@ -16,40 +16,49 @@ struct Journal {
 
 class JournalRegistry final : public SettingsRegistry {
 public:
-    explicit JournalRegistry(Journal& journal) : m_journal(journal) {}
+    explicit JournalRegistry(Journal& journal) : journal_(journal) {}
     bool companyKeyExists() const override { return false; }
-    void createKeys() override { m_journal.steps << "create keys"; }
-    QString readValue(const QString&) const override { return {}; }
-    void writeValue(const QString& valueName, const QString& text) override
+    QString createKeys() override
     {
-        m_journal.steps << valueName + "=" + text;
+        journal_.steps << "create keys";
+        return keysFailure;
     }
+    QString readValue(const QString&) const override { return {}; }
+    QString writeValue(const QString& valueName, const QString& text) override
+    {
+        if (valueName == failingValue)
+            return valueName + " cannot be written";
+        journal_.steps << valueName + "=" + text;
+        return {};
+    }
+    QString keysFailure;  // createKeys fails with this when set
+    QString failingValue; // this value cannot be written
 
 private:
-    Journal& m_journal;
+    Journal& journal_;
 };
 
 class JournalAutostart final : public Autostart {
 public:
-    explicit JournalAutostart(Journal& journal) : m_journal(journal) {}
-    void enable(const QString& executablePath) override { m_journal.steps << "autostart " + executablePath; }
-    void disable() override { m_journal.steps << "no autostart"; }
+    explicit JournalAutostart(Journal& journal) : journal_(journal) {}
+    void enable(const QString& executablePath) override { journal_.steps << "autostart " + executablePath; }
+    void disable() override { journal_.steps << "no autostart"; }
 
 private:
-    Journal& m_journal;
+    Journal& journal_;
 };
 
 class SavePreferencesTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        AppSettings = {};
-        AppSettings.State = "Tennessee";
+        current.State = "Tennessee";
         services().registry = &registry;
         services().autostart = &autostart;
         services().executablePath = "/opt/tolvane/tolvane";
     }
     FakeServices fakes;
+    AppSettingsRecord current;
     Journal journal;
     JournalRegistry registry{journal};
     JournalAutostart autostart{journal};
@@ -58,7 +67,7 @@ protected:
 
 TEST_F(SavePreferencesTest, WritesNamesThenAutostartThenSwitchesInOrder)
 {
-    EXPECT_EQ(SavePreferences(shown), SaveOutcome::Saved);
+    EXPECT_EQ(SavePreferences(shown, current).outcome, SaveOutcome::Saved);
     EXPECT_EQ(journal.steps,
               QStringList({"create keys", "My Name=Ann Example", "State=Tennessee", "Station=KCHA",
                            "Time Server=utcnist.colorado.edu", "autostart /opt/tolvane/tolvane", "Sound=1",
@@ -68,13 +77,41 @@ TEST_F(SavePreferencesTest, WritesNamesThenAutostartThenSwitchesInOrder)
     journal.steps.clear();
     shown.autorun = shown.sound = shown.splash = shown.update = false;
     shown.utc = true;
-    SavePreferences(shown);
+    const AppSettingsRecord saved = SavePreferences(shown, current).saved;
     EXPECT_EQ(journal.steps.mid(5),
               QStringList({"no autostart", "Sound=0", "Splash=0", "Update=0", "UTC=1"}));
-    EXPECT_EQ(AppSettings.Sound, "0");
-    EXPECT_EQ(AppSettings.Splash, "0");
-    EXPECT_EQ(AppSettings.Update, "0");
-    EXPECT_EQ(AppSettings.UTC, "1");
+    EXPECT_EQ(saved.Sound, "0");
+    EXPECT_EQ(saved.Splash, "0");
+    EXPECT_EQ(saved.Update, "0");
+    EXPECT_EQ(saved.UTC, "1");
+    EXPECT_EQ(saved.State, "Tennessee");
+}
+
+// A store that cannot be written must not pass for saved, nor leave an autostart entry behind.
+TEST_F(SavePreferencesTest, AStoreThatCannotBeWrittenIsToldAndStartsNothing)
+{
+    const struct {
+        QString keysFailure, failingValue;
+        QStringList steps;
+    } cases[] = {
+        {"/home/ann/.config/Orlentis: /home/ann/.config is read-only", "", {"create keys"}},
+        {"", "My Name", {"create keys"}},
+        {"", "Time Server", {"create keys", "My Name=Ann Example", "State=Tennessee", "Station=KCHA"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keysFailure.toStdString() + c.failingValue.toStdString());
+        journal.steps.clear();
+        fakes.messages.shown.clear();
+        registry.keysFailure = c.keysFailure;
+        registry.failingValue = c.failingValue;
+        const SaveResult result = SavePreferences(shown, current);
+        EXPECT_EQ(result.outcome, SaveOutcome::NotWritten);
+        EXPECT_EQ(journal.steps, c.steps) << "no autostart entry, nothing after the failure";
+        ASSERT_EQ(fakes.messages.shown.size(), 1U);
+        EXPECT_EQ(fakes.messages.shown[0].text, "Your preferences could not be saved: " + result.error);
+        EXPECT_EQ(fakes.messages.shown[0].caption, "Tolvane");
+        EXPECT_TRUE(result.error.contains(c.keysFailure.isEmpty() ? c.failingValue : c.keysFailure));
+    }
 }
 
 struct StoredCase {
@@ -95,14 +132,14 @@ TEST_F(SavePreferencesTest, StoresTrimmedNameStationCodeAndServerAsTyped)
     for (const StoredCase& c : cases) {
         SCOPED_TRACE(c.name.toStdString() + "|" + c.stationText.toStdString());
         journal.steps.clear();
-        SavePreferences({c.name, c.stationText, c.timeServerText});
+        const AppSettingsRecord saved = SavePreferences({c.name, c.stationText, c.timeServerText}, current).saved;
         ASSERT_GE(journal.steps.size(), 5);
         EXPECT_EQ(journal.steps[1], "My Name=" + c.storedName);
         EXPECT_EQ(journal.steps[3], "Station=" + c.storedStation);
         EXPECT_EQ(journal.steps[4], "Time Server=" + c.storedTimeServer);
-        EXPECT_EQ(AppSettings.MyName, c.storedName);
-        EXPECT_EQ(AppSettings.Station, c.storedStation);
-        EXPECT_EQ(AppSettings.TimeServer, c.storedTimeServer);
+        EXPECT_EQ(saved.MyName, c.storedName);
+        EXPECT_EQ(saved.Station, c.storedStation);
+        EXPECT_EQ(saved.TimeServer, c.storedTimeServer);
     }
 }
 

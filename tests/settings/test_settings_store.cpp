@@ -23,6 +23,25 @@ TEST_F(IniRegistryTest, NoCompanyFolderMeansFirstRun)
     EXPECT_EQ(registry.readValue("My Name"), "");
 }
 
+TEST_F(IniRegistryTest, AFileInTheWayOfTheCompanyFolderIsReportedWithItsPlace)
+{
+    QFile inTheWay(configHome.path() + "/Orlentis");
+    ASSERT_TRUE(inTheWay.open(QIODevice::WriteOnly));
+    inTheWay.close();
+    const QString error = registry.createKeys();
+    EXPECT_TRUE(error.startsWith(configHome.path() + "/Orlentis: ")) << error.toStdString();
+    EXPECT_TRUE(error.contains("is a file")) << error.toStdString();
+    EXPECT_FALSE(registry.writeValue("My Name", "Ann").isEmpty());
+    EXPECT_TRUE(registry.readValue("My Name").isEmpty());
+}
+
+TEST_F(IniRegistryTest, CreatedKeysTakeWritesWithoutError)
+{
+    EXPECT_EQ(registry.createKeys(), "");
+    EXPECT_EQ(registry.writeValue("My Name", "Ann"), "");
+    EXPECT_EQ(registry.readValue("my name"), "Ann");
+}
+
 TEST_F(IniRegistryTest, CompanyFolderAloneSaysPresent)
 {
     ASSERT_TRUE(QDir(configHome.path()).mkdir("Orlentis"));
@@ -93,14 +112,14 @@ TEST(StartupRead, TakesFirstWordFourCharactersAndFirstCharacters)
     for (const StartupCase& c : cases) {
         FakeServices fakes;
         fakes.registry.seed(c.stored);
-        AppSettings = {};
-        ReadStartupSettings();
-        EXPECT_EQ(AppSettings.MyName, c.expected.MyName);
-        EXPECT_EQ(AppSettings.Station, c.expected.Station);
-        EXPECT_EQ(AppSettings.TimeServer, c.expected.TimeServer);
-        EXPECT_EQ(AppSettings.Sound, c.expected.Sound);
-        EXPECT_EQ(AppSettings.UTC, c.expected.UTC);
-        EXPECT_EQ(AppSettings.State, "");
+        const AppSettingsRecord read = ReadStartupSettings({.State = "Ohio", .Splash = "1"});
+        EXPECT_EQ(read.MyName, c.expected.MyName);
+        EXPECT_EQ(read.Station, c.expected.Station);
+        EXPECT_EQ(read.TimeServer, c.expected.TimeServer);
+        EXPECT_EQ(read.Sound, c.expected.Sound);
+        EXPECT_EQ(read.UTC, c.expected.UTC);
+        EXPECT_EQ(read.State, "Ohio") << "the other fields are left as they were";
+        EXPECT_EQ(read.Splash, "1");
     }
 }
 

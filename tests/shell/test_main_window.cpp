@@ -1,4 +1,5 @@
 #include "platform/fake/FakeServices.h"
+#include "support/ConfiguredUser.h"
 #include "settings/AppSettings.h"
 #include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
@@ -21,7 +22,7 @@ protected:
     {
         AppSettings = {};
         Lifetime::setEndHandlers([this] { ++programEnds; }, [this] { ++immediateEnds; });
-        fakes.registry.seedConfiguredUser();
+        SeedConfiguredUser(fakes.registry);
         fakes.clock.now = QDateTime(QDate(2004, 7, 5), QTime(14, 23, 5));
         // A feed document whose location line is the only one the load's refresh can read.
         QByteArray document;

@@ -1,5 +1,6 @@
 #include "platform/TrayIcon.h"
 #include "platform/fake/FakeServices.h"
+#include "support/ConfiguredUser.h"
 #include "settings/AppSettings.h"
 #include "shell/frmPreferences.h"
 #include "widgets/Lifetime.h"
@@ -25,7 +26,7 @@ protected:
         AppSettings = {};
         TrayIconData = {};
         Lifetime::setEndHandlers([this] { ++programEnds; }, [this] { ++immediateEnds; });
-        fakes.registry.seedConfiguredUser();
+        SeedConfiguredUser(fakes.registry);
     }
     void TearDown() override
     {

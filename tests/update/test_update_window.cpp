@@ -1,6 +1,7 @@
 #include "UpdateTestSupport.h"
 
 #include "platform/fake/FakeServices.h"
+#include "support/ConfiguredUser.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "settings/AppSettings.h"
 #include "widgets/Lifetime.h"
@@ -22,7 +23,7 @@ protected:
     {
         AppSettings = {};
         Lifetime::setEndHandlers([] {}, [] {});
-        fakes.registry.seedConfiguredUser();
+        SeedConfiguredUser(fakes.registry);
     }
     void TearDown() override
     {

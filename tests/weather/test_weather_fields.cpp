@@ -46,13 +46,6 @@ TEST(ObservationFields, ValueOnLine)
         EXPECT_EQ(ValueOnLine(c.line, c.openingTag, c.closingTag), c.value) << c.name;
 }
 
-TEST(ObservationFields, TrimSpacesRemovesOnlySpaces)
-{
-    EXPECT_EQ(TrimSpaces("  a b  "), "a b");
-    EXPECT_EQ(TrimSpaces("\ta b\t"), "\ta b\t");
-    EXPECT_EQ(TrimSpaces("    "), "");
-}
-
 TEST(ObservationFields, FixedLineWinsThenFirstLineWithTheTag)
 {
     const QStringList lines = {"<weather>Snow</weather>", "<temp_f>12</temp_f>", "<weather>Fog</weather>",

@@ -12,28 +12,33 @@ QString FakeSettingsRegistry::readValue(const QString& valueName) const
     return {};
 }
 
-void FakeSettingsRegistry::writeValue(const QString& valueName, const QString& text)
+QString FakeSettingsRegistry::createKeys()
 {
+    if (!failure.isEmpty())
+        return failure;
+    companyKey = settingsKey = true;
+    return {};
+}
+
+QString FakeSettingsRegistry::writeValue(const QString& valueName, const QString& text)
+{
+    if (!failure.isEmpty())
+        return failure;
     if (!settingsKey)
-        return;
+        return QStringLiteral("no settings key");
     for (auto it = values.begin(); it != values.end(); ++it)
         if (it.key().compare(valueName, Qt::CaseInsensitive) == 0) {
             it.value() = text;
-            return;
+            return {};
         }
     values.insert(valueName, text);
+    return {};
 }
 
 void FakeSettingsRegistry::seed(const QMap<QString, QString>& stored)
 {
     companyKey = settingsKey = true;
     values = stored;
-}
-
-void FakeSettingsRegistry::seedConfiguredUser(const QString& name)
-{
-    seed({{"My Name", name}, {"State", "Tennessee"}, {"Station", "KCHA"}, {"Time Server", "utcnist.colorado.edu"},
-          {"Sound", "0"}, {"Splash", "0"}, {"Update", "1"}, {"UTC", "0"}});
 }
 
 void FakeMessageBoxes::show(const QString& text, const QString& caption, MessageIcon icon)

@@ -24,15 +24,13 @@ public:
     bool companyKey = false;
     bool settingsKey = false;
     QMap<QString, QString> values; // value names as written; lookups ignore case
+    QString failure;               // when set, the store cannot be created or written, for this reason
     bool companyKeyExists() const override { return companyKey; }
-    void createKeys() override { companyKey = settingsKey = true; }
+    QString createKeys() override;
     QString readValue(const QString& valueName) const override;
-    void writeValue(const QString& valueName, const QString& text) override;
+    QString writeValue(const QString& valueName, const QString& text) override;
     // Seeds a configured user: both keys and the given values.
     void seed(const QMap<QString, QString>& stored);
-    // Seeds what a save of the preferences leaves: this name, Tennessee's KCHA, the default time
-    // server, sounds and splash off, 12-hour time.
-    void seedConfiguredUser(const QString& name = "Ann Example");
 };
 
 class FakeInstanceGuard final : public InstanceGuard {

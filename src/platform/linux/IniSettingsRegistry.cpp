@@ -3,13 +3,14 @@
 #include "platform/FileSystem.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
-IniSettingsRegistry::IniSettingsRegistry(const QString& configHome) : m_configHome(configHome) {}
+IniSettingsRegistry::IniSettingsRegistry(const QString& configHome) : configHome_(configHome) {}
 
 QString IniSettingsRegistry::companyFolder() const
 {
-    return FileSystem::resolve(m_configHome + "/Orlentis");
+    return FileSystem::resolve(configHome_ + "/Orlentis");
 }
 
 QString IniSettingsRegistry::settingsFile() const
@@ -22,13 +23,29 @@ bool IniSettingsRegistry::companyKeyExists() const
     return FileSystem::folderExists(companyFolder());
 }
 
-void IniSettingsRegistry::createKeys()
+namespace {
+// Why `folder` could not be made: the nearest part of its path that exists says it.
+QString whyNoFolder(const QString& folder)
+{
+    QFileInfo existing(folder);
+    while (!existing.exists() && existing.absoluteFilePath() != existing.absolutePath())
+        existing = QFileInfo(existing.absolutePath());
+    if (existing.exists() && !existing.isDir())
+        return existing.absoluteFilePath() + " is a file, not a folder";
+    if (existing.exists() && !existing.isWritable())
+        return existing.absoluteFilePath() + " is read-only";
+    return QStringLiteral("it cannot be created");
+}
+} // namespace
+
+QString IniSettingsRegistry::createKeys()
 {
     if (!FileSystem::createFolder(companyFolder()))
-        return;
+        return companyFolder() + ": " + whyNoFolder(companyFolder());
     QFile file(settingsFile());
-    if (!file.exists())
-        file.open(QIODevice::WriteOnly); // an empty key: no values yet
+    if (!file.exists() && !file.open(QIODevice::WriteOnly)) // an empty key: no values yet
+        return settingsFile() + ": " + file.errorString();
+    return {};
 }
 
 namespace {
@@ -55,12 +72,15 @@ QString IniSettingsRegistry::readValue(const QString& valueName) const
     return value.toString();
 }
 
-void IniSettingsRegistry::writeValue(const QString& valueName, const QString& text)
+QString IniSettingsRegistry::writeValue(const QString& valueName, const QString& text)
 {
     // Writing never creates the keys: only the save path does that, on purpose.
     if (!FileSystem::fileExists(settingsFile()))
-        return;
+        return settingsFile() + ": the file does not exist";
     QSettings store(settingsFile(), QSettings::IniFormat);
     store.setValue(storedName(store, valueName), text);
     store.sync();
+    if (store.status() != QSettings::NoError || !QFileInfo(settingsFile()).isWritable())
+        return settingsFile() + ": the file cannot be written";
+    return {};
 }

@@ -9,13 +9,13 @@ public:
     explicit IniSettingsRegistry(const QString& configHome);
 
     bool companyKeyExists() const override;
-    void createKeys() override;
+    QString createKeys() override;
     QString readValue(const QString& valueName) const override;
-    void writeValue(const QString& valueName, const QString& text) override;
+    QString writeValue(const QString& valueName, const QString& text) override;
 
     QString companyFolder() const;
     QString settingsFile() const;
 
 private:
-    QString m_configHome;
+    QString configHome_;
 };

@@ -1,6 +1,7 @@
 #include "core/Greeting.h"
 #include "core/Version.h"
-#include "shell/modMain.h"
+#include "core/Text.h"
+#include "settings/AppSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +45,29 @@ TEST(Splash, OnlyANonZeroDigitAsksForTheCountdown)
     const struct { const char* stored; bool wanted; } cases[] = {
         {"1", true}, {"7", true}, {"0", false}, {"", false}, {"x", false}, {" 1", false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(SplashWanted(c.stored), c.wanted) << c.stored;
+    for (const auto& c : cases) {
+        AppSettingsRecord settings;
+        settings.Splash = c.stored;
+        EXPECT_EQ(settings.splashOn(), c.wanted) << c.stored;
+    }
+}
+
+TEST(Switches, OnlyTheTextOneIsOn)
+{
+    for (const char* stored : {"1", "0", "", "11", " 1", "x"}) {
+        const AppSettingsRecord settings{.Sound = stored, .Update = stored, .UTC = stored};
+        const bool on = QString(stored) == "1";
+        EXPECT_EQ(settings.soundOn(), on) << stored;
+        EXPECT_EQ(settings.updateOn(), on) << stored;
+        EXPECT_EQ(settings.utc24Hour(), on) << stored;
+    }
+}
+
+TEST(Text, TrimSpacesRemovesOnlySpaces)
+{
+    EXPECT_EQ(TrimSpaces("  a b  "), "a b");
+    EXPECT_EQ(TrimSpaces("\ta b\t"), "\ta b\t");
+    EXPECT_EQ(TrimSpaces("    "), "");
 }
 
 } // namespace
