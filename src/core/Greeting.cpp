@@ -1,5 +1,7 @@
 #include "core/Greeting.h"
 
+#include "core/ProgramInfo.h"
+
 QString GreetingForHour(int hour)
 {
     if (hour >= 5 && hour <= 11)
@@ -20,5 +22,5 @@ QString GreetingLine(const QString& greeting, const QString& name)
 
 QString PersonalTitle(const QString& name, const QString& versionText)
 {
-    return name + "'s " + "Tolvane" + " Version " + versionText;
+    return name + "'s " + Program::Title + " Version " + versionText;
 }

@@ -16,7 +16,7 @@ void PlayCue(const QString& name)
     // Sounds off must not even look at the media folder.
     if (!AppSettings.soundOn())
         return;
-    const QString path = AppDir() + "\\media\\" + name;
+    const QString path = AppPath({"media", name});
     if (!FileExists(path) || !services().sound)
         return;
     services().sound->play(FileSystem::resolve(path));

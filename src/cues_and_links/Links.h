@@ -2,9 +2,8 @@
 
 #include <QString>
 
-// The maker and the two web sites the program links to.
+// The two web sites the program links to.
 namespace Links {
-constexpr const char* MakerName = "Orlentis";
 constexpr const char* MakerSite = "http://www.orlentis.example";
 constexpr const char* WeatherServiceSite = "http://www.weather.gov";
 } // namespace Links

@@ -11,6 +11,14 @@ QString AppDir()
     return services().appDir;
 }
 
+QString AppPath(std::initializer_list<QString> parts)
+{
+    QString path = AppDir();
+    for (const QString& part : parts)
+        path += u'/' + part;
+    return path;
+}
+
 QString ChooseAppDir(const QString& executableDir, const QString& dataHome)
 {
     // An installed program (its packs in share/ beside bin/) never writes into its own folder, even

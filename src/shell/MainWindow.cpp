@@ -1,39 +1,32 @@
 #include "shell/MainWindow.h"
 
-#include "widgets/Lifetime.h"
 #include "shell/frmMain.h"
-
-#include <QPointer>
+#include "widgets/SharedForm.h"
 
 namespace {
-QPointer<frmMain>& sharedMain()
+SharedForm<frmMain>& sharedMain()
 {
-    static QPointer<frmMain> instance;
+    static SharedForm<frmMain> instance;
     return instance;
 }
-bool unloading = false;
 } // namespace
 
 frmMain* LoadedMainForm()
 {
-    return unloading ? nullptr : sharedMain().data();
+    return sharedMain().loaded();
 }
 
 void ShowMainForm()
 {
-    if (unloading)
+    if (sharedMain().unloading())
         return;
-    frmMain* form = sharedMain();
+    frmMain* form = sharedMain().loaded();
     if (!form) {
-        form = new frmMain();
-        sharedMain() = form;
-        Lifetime::formLoaded(form);
+        form = sharedMain().create();
         if (!form->Form_Load()) {
             Lifetime::endNow();
             // Only reached when a test keeps the process alive.
-            sharedMain() = nullptr;
-            Lifetime::formUnloaded(form);
-            form->deleteLater();
+            sharedMain().unload([](frmMain*) {});
             return;
         }
     }
@@ -44,14 +37,8 @@ void ShowMainForm()
 
 void UnloadMainForm()
 {
-    frmMain* form = sharedMain();
-    if (!form || unloading)
-        return;
-    unloading = true;
-    form->Form_Unload();
-    form->hide();
-    sharedMain() = nullptr;
-    unloading = false;
-    form->deleteLater();
-    Lifetime::formUnloaded(form);
+    sharedMain().unload([](frmMain* form) {
+        form->Form_Unload();
+        form->hide();
+    });
 }

@@ -1,30 +1,20 @@
 #include "shell/PreferencesWindow.h"
 
 #include "shell/frmPreferences.h"
-#include "widgets/Lifetime.h"
-
-#include <QGuiApplication>
-#include <QPointer>
-#include <QScreen>
+#include "widgets/Placement.h"
+#include "widgets/SharedForm.h"
 
 namespace {
-QPointer<frmPreferences>& sharedPreferences()
+SharedForm<frmPreferences>& sharedPreferences()
 {
-    static QPointer<frmPreferences> instance;
+    static SharedForm<frmPreferences> instance;
     return instance;
 }
-bool unloading = false;
 
 std::function<void(PreferencesEnd)>& endHandler()
 {
     static std::function<void(PreferencesEnd)> handler;
     return handler;
-}
-
-void centreOnScreen(QWidget* form)
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        form->move(screen->availableGeometry().center() - form->rect().center());
 }
 } // namespace
 
@@ -41,26 +31,22 @@ void NotifyPreferencesEnd(PreferencesEnd end)
 
 frmPreferences* LoadedPreferencesForm()
 {
-    return unloading ? nullptr : sharedPreferences().data();
+    return sharedPreferences().loaded();
 }
 
 void ShowPreferencesForm()
 {
     // Asked while the dialog closes (the start-up sequence of a first run that was never saved):
     // nothing is shown, and the program ends with the dialog.
-    if (unloading)
+    if (sharedPreferences().unloading())
         return;
-    frmPreferences* form = sharedPreferences();
+    frmPreferences* form = sharedPreferences().loaded();
     if (!form) {
-        form = new frmPreferences();
-        sharedPreferences() = form;
-        Lifetime::formLoaded(form);
+        form = sharedPreferences().create();
         form->Form_Load();
-        centreOnScreen(form);
+        CentreOnScreen(form);
     }
-    form->show();
-    form->raise();
-    form->activateWindow();
+    ShowInFront(form);
 }
 
 void ShowPreferencesForFirstRun()
@@ -70,16 +56,10 @@ void ShowPreferencesForFirstRun()
 
 void UnloadPreferencesForm()
 {
-    frmPreferences* form = sharedPreferences();
-    if (!form || unloading)
-        return;
-    unloading = true;
-    form->hide();
     // Still loaded while the start-up sequence brings the main window back, so the program does not
     // end in between (a splash window may open and close meanwhile).
-    form->Form_Unload();
-    sharedPreferences() = nullptr;
-    unloading = false;
-    form->deleteLater();
-    Lifetime::formUnloaded(form);
+    sharedPreferences().unload([](frmPreferences* form) {
+        form->hide();
+        form->Form_Unload();
+    });
 }

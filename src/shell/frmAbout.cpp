@@ -2,16 +2,14 @@
 
 #include "cues_and_links/Links.h"
 #include "widgets/ClickableLabel.h"
-#include "widgets/Lifetime.h"
+#include "widgets/Placement.h"
+#include "widgets/SharedForm.h"
 #include "widgets/WindowLook.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
-#include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 const QString LineEnd = "\r\n";
@@ -27,22 +25,15 @@ const QStringList ContactLines = {
     "(217) 555-0142", "http://www.orlentis.example/",
 };
 
-QPointer<frmAbout>& sharedAbout()
+SharedForm<frmAbout>& sharedAbout()
 {
-    static QPointer<frmAbout> instance;
+    static SharedForm<frmAbout> instance;
     return instance;
 }
 
-template <typename Widget> Widget* place(Widget* widget, const QRect& geometry)
+QLabel* textLabel(QWidget* parent, const QRect& geometry, const QFont& font)
 {
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QLabel* textLabel(QWidget* parent, const QRect& geometry)
-{
-    auto* label = place(new QLabel(parent), geometry);
-    label->setTextFormat(Qt::PlainText);
+    auto* label = Place(new QLabel(parent), geometry, font);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -56,14 +47,14 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)
     setFont(SansSerifFont(8.25, false));
     setFixedSize(5700 / TwipsPerPixel, 4320 / TwipsPerPixel);
 
-    cmdOK = place(new QPushButton("OK", this), Twips(4320, 3720, 1215, 375));
-    cmdOK->setFont(SansSerifFont(8.25, true));
+    const QFont regular = SansSerifFont(8.25, false);
+    cmdOK = Place(new QPushButton("OK", this), Twips(4320, 3720, 1215, 375), SansSerifFont(8.25, true));
     cmdOK->setDefault(true);
-    lblContact = textLabel(this, Twips(120, 2280, 4080, 1575));
-    lblAboutSieve = textLabel(this, Twips(120, 1440, 5460, 615));
-    lblCopyright = textLabel(this, Twips(120, 1080, 5460, 255));
-    lblOrlentis = textLabel(this, Twips(1680, 120, 3900, 855));
-    imgOrlentis = place(new ClickableLabel(this), Twips(120, 120, 1440, 720));
+    lblContact = textLabel(this, Twips(120, 2280, 4080, 1575), regular);
+    lblAboutSieve = textLabel(this, Twips(120, 1440, 5460, 615), regular);
+    lblCopyright = textLabel(this, Twips(120, 1080, 5460, 255), regular);
+    lblOrlentis = textLabel(this, Twips(1680, 120, 3900, 855), regular);
+    imgOrlentis = Place(new ClickableLabel(this), Twips(120, 120, 1440, 720), regular);
     imgOrlentis->setPixmap(QPixmap(":/ui/orlentis_logo.png"));
     imgOrlentis->setCursor(Qt::PointingHandCursor);
 
@@ -100,32 +91,21 @@ void frmAbout::closeEvent(QCloseEvent* event)
 
 void ShowAboutForm()
 {
-    frmAbout* form = sharedAbout();
+    frmAbout* form = sharedAbout().loaded();
     if (!form) {
-        form = new frmAbout();
-        sharedAbout() = form;
-        Lifetime::formLoaded(form);
+        form = sharedAbout().create();
         form->Form_Load();
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            form->move(screen->availableGeometry().center() - form->rect().center());
+        CentreOnScreen(form);
     }
-    form->show();
-    form->raise();
-    form->activateWindow();
+    ShowInFront(form);
 }
 
 frmAbout* LoadedAboutForm()
 {
-    return sharedAbout().data();
+    return sharedAbout().loaded();
 }
 
 void UnloadAboutForm()
 {
-    frmAbout* form = sharedAbout();
-    if (!form)
-        return;
-    sharedAbout() = nullptr;
-    form->hide();
-    form->deleteLater();
-    Lifetime::formUnloaded(form);
+    sharedAbout().unload([](frmAbout* form) { form->hide(); });
 }

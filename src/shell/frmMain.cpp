@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 
+#include "core/ProgramInfo.h"
 #include "cues_and_links/Cues.h"
 #include "platform/AppDir.h"
 #include "platform/Clock.h"
@@ -16,10 +17,10 @@
 #include "shell/MainWindow.h"
 #include "shell/Splash.h"
 #include "core/Version.h"
+#include "widgets/Placement.h"
 #include "widgets/WindowLook.h"
 
 #include <QCloseEvent>
-#include <type_traits>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -30,21 +31,11 @@
 namespace {
 constexpr const char* CreditText = "NOAA's National Weather Service\r\nhttp://www.weather.gov/";
 
-template <typename Widget>
-Widget* place(Widget* widget, const QRect& geometry, const QFont& font)
-{
-    widget->setGeometry(geometry);
-    widget->setFont(font);
-    // Captions show data from the network: never interpret them as rich text.
-    if constexpr (std::is_base_of_v<QLabel, Widget>)
-        widget->setTextFormat(Qt::PlainText);
-    return widget;
-}
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {
-    setWindowTitle("Tolvane");
+    setWindowTitle(Program::Title);
     setWindowIcon(ProgramIcon());
     buildLayout();
     buildMenus();
@@ -63,37 +54,37 @@ void frmMain::buildLayout()
     client->setFixedSize(6615 / TwipsPerPixel, 4245 / TwipsPerPixel);
     setCentralWidget(client);
 
-    lblTitle = place(new QLabel("Tolvane", client), Twips(120, 0, 6255, 255), bold);
+    lblTitle = Place(new QLabel(Program::Title, client), Twips(120, 0, 6255, 255), bold);
 
-    fraWeather = place(new QGroupBox("Click the \"Get Weather\" Button to Load Weather Data", client),
+    fraWeather = Place(new QGroupBox("Click the \"Get Weather\" Button to Load Weather Data", client),
                        Twips(120, 240, 6375, 2655), bold);
-    cmdGetWeather = place(new QPushButton("Get &Weather", fraWeather), Twips(4920, 2160, 1335, 375), bold);
-    txtCredit = place(new ClickableLabel("Credits", fraWeather), Twips(1440, 2040, 2535, 495), regular);
-    txtWind = place(new QLabel("Wind", fraWeather), Twips(1680, 960, 4575, 255), bold);
-    txtVisibility = place(new QLabel(fraWeather), Twips(4680, 600, 1215, 255), bold);
-    txtPressure = place(new QLabel(fraWeather), Twips(4680, 240, 975, 255), bold);
-    txtHumidity = place(new QLabel(fraWeather), Twips(2640, 600, 975, 255), bold);
-    txtDewpoint = place(new QLabel(fraWeather), Twips(2640, 240, 975, 255), bold);
-    imgCreditLogo = place(new ClickableLabel(fraWeather), Twips(120, 1920, 1200, 615), bold);
-    lblWeatherData = place(new QLabel("Weather data provided by:", fraWeather), Twips(120, 1680, 1980, 195), regular);
-    txtObservation = place(new QLabel("Last Observation Time", fraWeather), Twips(1800, 1440, 4215, 315), regular);
-    lblPressure = place(new QLabel("Pressure", fraWeather), Twips(3840, 240, 750, 195), bold);
-    lblVisibility = place(new QLabel("Visibility", fraWeather), Twips(3840, 600, 705, 195), bold);
-    lblHumidity = place(new QLabel("Humidity", fraWeather), Twips(1800, 600, 735, 195), bold);
-    lblDewpoint = place(new QLabel("Dewpoint", fraWeather), Twips(1800, 240, 810, 195), bold);
-    txtTemp = place(new QLabel("Temp", fraWeather), Twips(360, 1440, 1395, 300), SansSerifFont(9.75, true));
-    imgWeather = place(new QLabel(fraWeather), Twips(600, 240, 780, 780), bold);
-    txtWeather = place(new QLabel("Weather", fraWeather), Twips(120, 1200, 6135, 195), bold); // wider than designed: long conditions would be cut
+    cmdGetWeather = Place(new QPushButton("Get &Weather", fraWeather), Twips(4920, 2160, 1335, 375), bold);
+    txtCredit = Place(new ClickableLabel("Credits", fraWeather), Twips(1440, 2040, 2535, 495), regular);
+    txtWind = Place(new QLabel("Wind", fraWeather), Twips(1680, 960, 4575, 255), bold);
+    txtVisibility = Place(new QLabel(fraWeather), Twips(4680, 600, 1215, 255), bold);
+    txtPressure = Place(new QLabel(fraWeather), Twips(4680, 240, 975, 255), bold);
+    txtHumidity = Place(new QLabel(fraWeather), Twips(2640, 600, 975, 255), bold);
+    txtDewpoint = Place(new QLabel(fraWeather), Twips(2640, 240, 975, 255), bold);
+    imgCreditLogo = Place(new ClickableLabel(fraWeather), Twips(120, 1920, 1200, 615), bold);
+    lblWeatherData = Place(new QLabel("Weather data provided by:", fraWeather), Twips(120, 1680, 1980, 195), regular);
+    txtObservation = Place(new QLabel("Last Observation Time", fraWeather), Twips(1800, 1440, 4215, 315), regular);
+    lblPressure = Place(new QLabel("Pressure", fraWeather), Twips(3840, 240, 750, 195), bold);
+    lblVisibility = Place(new QLabel("Visibility", fraWeather), Twips(3840, 600, 705, 195), bold);
+    lblHumidity = Place(new QLabel("Humidity", fraWeather), Twips(1800, 600, 735, 195), bold);
+    lblDewpoint = Place(new QLabel("Dewpoint", fraWeather), Twips(1800, 240, 810, 195), bold);
+    txtTemp = Place(new QLabel("Temp", fraWeather), Twips(360, 1440, 1395, 300), SansSerifFont(9.75, true));
+    imgWeather = Place(new QLabel(fraWeather), Twips(600, 240, 780, 780), bold);
+    txtWeather = Place(new QLabel("Weather", fraWeather), Twips(120, 1200, 6135, 195), bold); // wider than designed: long conditions would be cut
 
-    fraITS = place(new QGroupBox("Internet Time Service", client), Twips(120, 2880, 6375, 975), bold);
-    cmdLocalTime = place(new QPushButton("&Local Time", fraITS), Twips(3840, 600, 1095, 255), bold);
-    cmdSynchronize = place(new QPushButton("&Synchronize", fraITS), Twips(5040, 360, 1215, 375), bold);
-    cmdGetTime = place(new QPushButton("&NIST Time", fraITS), Twips(3840, 240, 1095, 255), bold);
-    txtLocalTime = place(new QLabel(fraITS), Twips(1680, 600, 2055, 255), regular);
-    txtAtomicTime = place(new QLabel(fraITS), Twips(1680, 240, 2055, 255), regular);
-    Label1 = place(new QLabel("Local Time", fraITS), Twips(720, 600, 945, 195), bold);
-    lblAtomicTime = place(new QLabel("NIST Time", fraITS), Twips(720, 240, 915, 195), bold);
-    imgNIST = place(new QLabel(fraITS), Twips(120, 240, 540, 600), bold);
+    fraITS = Place(new QGroupBox("Internet Time Service", client), Twips(120, 2880, 6375, 975), bold);
+    cmdLocalTime = Place(new QPushButton("&Local Time", fraITS), Twips(3840, 600, 1095, 255), bold);
+    cmdSynchronize = Place(new QPushButton("&Synchronize", fraITS), Twips(5040, 360, 1215, 375), bold);
+    cmdGetTime = Place(new QPushButton("&NIST Time", fraITS), Twips(3840, 240, 1095, 255), bold);
+    txtLocalTime = Place(new QLabel(fraITS), Twips(1680, 600, 2055, 255), regular);
+    txtAtomicTime = Place(new QLabel(fraITS), Twips(1680, 240, 2055, 255), regular);
+    Label1 = Place(new QLabel("Local Time", fraITS), Twips(720, 600, 945, 195), bold);
+    lblAtomicTime = Place(new QLabel("NIST Time", fraITS), Twips(720, 240, 915, 195), bold);
+    imgNIST = Place(new QLabel(fraITS), Twips(120, 240, 540, 600), bold);
 
     imgNIST->setPixmap(QPixmap(":/ui/its_badge.png"));
     imgCreditLogo->setPixmap(QPixmap(":/ui/credit_badge.png"));
@@ -189,7 +180,7 @@ void frmMain::showWeatherPicture(const QString& path)
 bool frmMain::Form_Load()
 {
     if (services().instance->anotherCopyRunning()) {
-        services().messages->show("Tolvane is already running!", "Tolvane", MessageIcon::Information);
+        services().messages->show(Program::Title + " is already running!", Program::Title, MessageIcon::Information);
         return false;
     }
     AppSettings = ReadStartupSettings(AppSettings);
@@ -202,8 +193,8 @@ bool frmMain::Form_Load()
     }
     if (!AppSettings.Station.isEmpty())
         fraWeather->setTitle("Weather Forecast as reported by " + AppSettings.Station);
-    showWeatherPicture(AppDir() + "\\Images\\" + "clear.jpg");
-    fillTrayRecord("Tolvane");
+    showWeatherPicture(AppPath({"Images", "clear.jpg"}));
+    fillTrayRecord(Program::Title);
     txtCredit->setText(CreditText);
     services().sleeper->sleepMs(1000);
     cmdLocalTime_Click();

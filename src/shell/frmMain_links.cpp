@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 
+#include "core/ProgramInfo.h"
 #include "cues_and_links/Links.h"
 #include "shell/frmAbout.h"
 #include "platform/MessageBoxes.h"
@@ -20,7 +21,7 @@ void frmMain::imgCreditLogo_Click()
 void frmMain::mnuHelpApp_Click()
 {
     services().messages->show("A help file will be available when this program is officially released as Version 1.0",
-                              "Tolvane", MessageIcon::Information);
+                              Program::Title, MessageIcon::Information);
 }
 
 void frmMain::mnuHelpWeb_Click()

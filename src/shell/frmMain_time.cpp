@@ -7,23 +7,15 @@
 #include "settings/AppSettings.h"
 #include "timesync/AtomicTime.h"
 #include "timesync/TimeDisplay.h"
+#include "widgets/Placement.h"
 
 #include <QLabel>
 #include <QLocale>
 
-namespace {
-// The server's reply reaches the label: it must never be taken as markup.
-void showPlainText(QLabel* label, const QString& text)
-{
-    label->setTextFormat(Qt::PlainText);
-    label->setText(text);
-}
-} // namespace
-
 void frmMain::cmdGetTime_Click()
 {
     setStatus("Checking time on " + AppSettings.TimeServer + "...");
-    showPlainText(txtAtomicTime, GetAtomicTime(AppSettings.TimeServer));
+    SetPlainCaption(txtAtomicTime, GetAtomicTime(AppSettings.TimeServer));
     setStatus("Ready");
 }
 
@@ -31,7 +23,7 @@ void frmMain::cmdSynchronize_Click()
 {
     setStatus("Synchronizing local time with " + AppSettings.TimeServer);
     SyncLocalTime(AppSettings.TimeServer);
-    showPlainText(txtAtomicTime, GetAtomicTime(AppSettings.TimeServer));
+    SetPlainCaption(txtAtomicTime, GetAtomicTime(AppSettings.TimeServer));
     cmdLocalTime_Click();
     if (AppSettings.soundOn())
         PlayCue("compete.wav");
@@ -44,8 +36,8 @@ void frmMain::cmdLocalTime_Click()
     // One reading for the whole label, so that the milliseconds belong to the second shown.
     const QDateTime now = services().clock->nowLocal();
     if (AppSettings.utc24Hour())
-        showPlainText(txtLocalTime, LocalTime24Text(now));
+        SetPlainCaption(txtLocalTime, LocalTime24Text(now));
     else
-        showPlainText(txtLocalTime, LocalTimeRegionalText(now, QLocale()));
+        SetPlainCaption(txtLocalTime, LocalTimeRegionalText(now, QLocale()));
     setStatus("Ready");
 }

@@ -1,3 +1,4 @@
+#include "core/ProgramInfo.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "shell/frmMain.h"
@@ -7,5 +8,5 @@ void frmMain::mnuHelpUpdate_Click()
 {
     const QString outcome = RunVersionCheck();
     if (MessageBoxes* messages = services().messages)
-        messages->show(outcome, QStringLiteral("Tolvane"), MessageIcon::None);
+        messages->show(outcome, Program::Title, MessageIcon::None);
 }

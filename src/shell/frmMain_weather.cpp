@@ -5,6 +5,7 @@
 #include "weather/Observation.h"
 #include "weather/WeatherCaptions.h"
 #include "weather/WeatherFiles.h"
+#include "widgets/Placement.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -12,13 +13,7 @@
 
 namespace {
 
-// Captions come from the network: shown as plain text, never as rich text or mnemonics.
-void setPlainCaption(QLabel* label, const QString& text)
-{
-    label->setTextFormat(Qt::PlainText);
-    label->setText(text);
-}
-
+// Captions come from the network: a frame title must not take an '&' as a mnemonic.
 QString withoutMnemonics(QString text)
 {
     return text.replace(u'&', QStringLiteral("&&"));
@@ -36,14 +31,14 @@ void frmMain::cmdGetWeather_Click()
     const QList<QByteArray> observationLines = StoreObservation(reply);
     const WeatherCaptions shown = WeatherCaptionsFor(observationLines);
 
-    setPlainCaption(txtWeather, shown.weather);
-    setPlainCaption(txtTemp, shown.temp);
-    setPlainCaption(txtObservation, shown.observation);
-    setPlainCaption(txtDewpoint, shown.dewpoint);
-    setPlainCaption(txtHumidity, shown.humidity);
-    setPlainCaption(txtVisibility, shown.visibility);
-    setPlainCaption(txtPressure, shown.pressure);
-    setPlainCaption(txtWind, shown.wind);
+    SetPlainCaption(txtWeather, shown.weather);
+    SetPlainCaption(txtTemp, shown.temp);
+    SetPlainCaption(txtObservation, shown.observation);
+    SetPlainCaption(txtDewpoint, shown.dewpoint);
+    SetPlainCaption(txtHumidity, shown.humidity);
+    SetPlainCaption(txtVisibility, shown.visibility);
+    SetPlainCaption(txtPressure, shown.pressure);
+    SetPlainCaption(txtWind, shown.wind);
     fraWeather->setTitle(withoutMnemonics(shown.frame));
     showWeatherPicture(WeatherPicturePath(shown.picture));
 

@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "settings/StateList.h"
 #include "settings/StationDirectory.h"
+#include "widgets/Placement.h"
 #include "widgets/WindowLook.h"
 #include "shell/PreferencesWindow.h"
 #include "timesync/TimeServers.h"
@@ -27,13 +28,6 @@ constexpr int OpeningStateIndex = 44;
 
 const QColor DarkBlue(0, 0, 64);
 
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, const QRect& geometry)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 // Labels, check boxes, the text box and the drop-down boxes write in dark blue; the boxes keep the
 // system's window background.
@@ -73,23 +67,24 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent)
 void frmPreferences::buildLayout()
 {
     setFixedSize(5805 / TwipsPerPixel, 2565 / TwipsPerPixel);
+    const QFont font = SansSerifFont(8.25, true);
 
-    lblName = place(new QLabel("Name", this), "lblName", Twips(240, 120, 495, 195));
-    txtMyName = place(new QLineEdit(this), "txtMyName", Twips(840, 120, 2295, 285));
-    lblState = place(new QLabel("State", this), "lblState", Twips(3360, 120, 465, 195));
-    cboState = place(new QComboBox(this), "cboState", Twips(3960, 120, 1695, 315));
-    lblLocation = place(new QLabel("Station", this), "lblLocation", Twips(120, 480, 615, 195));
-    cboStation = place(new QComboBox(this), "cboStation", Twips(840, 480, 4815, 315));
-    lblTimeServer = place(new QLabel("Time Server", this), "lblTimeServer", Twips(120, 840, 1035, 195));
-    cboTimeServer = place(new QComboBox(this), "cboTimeServer", Twips(1320, 840, 4335, 315));
-    chkAutorun = place(checkBox("Add to Startup", true, this), "chkAutorun", Twips(120, 1320, 1575, 255));
-    chkSound = place(checkBox("Sounds", true, this), "chkSound", Twips(2040, 1320, 975, 255));
+    lblName = Place(new QLabel("Name", this), Twips(240, 120, 495, 195), font, "lblName");
+    txtMyName = Place(new QLineEdit(this), Twips(840, 120, 2295, 285), font, "txtMyName");
+    lblState = Place(new QLabel("State", this), Twips(3360, 120, 465, 195), font, "lblState");
+    cboState = Place(new QComboBox(this), Twips(3960, 120, 1695, 315), font, "cboState");
+    lblLocation = Place(new QLabel("Station", this), Twips(120, 480, 615, 195), font, "lblLocation");
+    cboStation = Place(new QComboBox(this), Twips(840, 480, 4815, 315), font, "cboStation");
+    lblTimeServer = Place(new QLabel("Time Server", this), Twips(120, 840, 1035, 195), font, "lblTimeServer");
+    cboTimeServer = Place(new QComboBox(this), Twips(1320, 840, 4335, 315), font, "cboTimeServer");
+    chkAutorun = Place(checkBox("Add to Startup", true, this), Twips(120, 1320, 1575, 255), font, "chkAutorun");
+    chkSound = Place(checkBox("Sounds", true, this), Twips(2040, 1320, 975, 255), font, "chkSound");
     chkSplash =
-        place(checkBox("Display Splash Screen", true, this), "chkSplash", Twips(3360, 1320, 2295, 255));
-    chkUpdate = place(checkBox("Auto Update", true, this), "chkUpdate", Twips(120, 1680, 1575, 255));
-    chkUTC = place(checkBox("24 Hour Time Format", false, this), "chkUTC", Twips(3360, 1680, 2295, 255));
-    cmdCancel = place(new QPushButton("&Cancel", this), "cmdCancel", Twips(3600, 2040, 975, 375));
-    cmdSave = place(new QPushButton("&Save", this), "cmdSave", Twips(4680, 2040, 975, 375));
+        Place(checkBox("Display Splash Screen", true, this), Twips(3360, 1320, 2295, 255), font, "chkSplash");
+    chkUpdate = Place(checkBox("Auto Update", true, this), Twips(120, 1680, 1575, 255), font, "chkUpdate");
+    chkUTC = Place(checkBox("24 Hour Time Format", false, this), Twips(3360, 1680, 2295, 255), font, "chkUTC");
+    cmdCancel = Place(new QPushButton("&Cancel", this), Twips(3600, 2040, 975, 375), font, "cmdCancel");
+    cmdSave = Place(new QPushButton("&Save", this), Twips(4680, 2040, 975, 375), font, "cmdSave");
 
     // Names of any length are kept whole (a line edit would cut them at 32767 characters).
     txtMyName->setMaxLength(std::numeric_limits<int>::max());

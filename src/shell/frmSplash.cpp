@@ -1,20 +1,19 @@
 #include "shell/frmSplash.h"
 
-#include "cues_and_links/Links.h"
+#include "core/ProgramInfo.h"
+#include "core/Version.h"
 #include "platform/Services.h"
 #include "platform/Sleeper.h"
 #include "shell/Splash.h"
-#include "core/Version.h"
+#include "widgets/Placement.h"
+#include "widgets/SharedForm.h"
 #include "widgets/WindowLook.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
-#include <QPointer>
-#include <QScreen>
 #include <QThread>
 #include <QWindow>
 
@@ -23,41 +22,34 @@ constexpr int CountdownStepMs = 1000;
 
 QString countdownText(int count)
 {
-    return QString("Tolvane") + " will continue in " + QString::number(count) + " seconds.";
+    return Program::Title + " will continue in " + QString::number(count) + " seconds.";
 }
 
-QPointer<frmSplash>& sharedSplash()
+SharedForm<frmSplash>& sharedSplash()
 {
-    static QPointer<frmSplash> instance;
+    static SharedForm<frmSplash> instance(false);
     return instance;
 }
 
 QLabel* label(const QString& caption, QWidget* parent, const QRect& geometry, const QFont& font,
               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    auto* control = new QLabel(caption, parent);
-    control->setGeometry(geometry);
-    control->setFont(font);
+    auto* control = Place(new QLabel(caption, parent), geometry, font);
     control->setAlignment(alignment);
     return control;
 }
 
 frmSplash* loadSplash()
 {
-    auto* form = new frmSplash();
-    sharedSplash() = form;
+    frmSplash* form = sharedSplash().create();
     form->Form_Load();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        form->move(screen->availableGeometry().center() - form->rect().center());
+    CentreOnScreen(form);
     return form;
 }
 
 void unloadSplash()
 {
-    frmSplash* form = sharedSplash();
-    sharedSplash() = nullptr;
-    form->hide();
-    delete form;
+    sharedSplash().unload([](frmSplash* form) { form->hide(); });
 }
 
 // A window is painted only once the window system has put it on the screen. The countdown never returns
@@ -83,7 +75,7 @@ void sleepStep()
 
 frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
-    setWindowTitle("Tolvane");
+    setWindowTitle(Program::Title);
     setFixedSize(7380 / TwipsPerPixel, 4245 / TwipsPerPixel);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 
@@ -102,21 +94,21 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     lblVersion = label("Version", fraSplash, Twips(4200, 2520, 2655, 300), ArialFont(12, true), right);
     lblCopyright =
         label("Copyright \u00a9 2005 Orlentis", fraSplash, Twips(3960, 3000, 2895, 255), ArialFont(8.25, false), right);
-    lblCompany = label("Orlentis", fraSplash, Twips(3960, 3240, 2895, 255), ArialFont(8.25, false), right);
+    lblCompany = label(Program::Maker, fraSplash, Twips(3960, 3240, 2895, 255), ArialFont(8.25, false), right);
     lblTimer = label("30", fraSplash, Twips(360, 3600, 3960, 255), SansSerifFont(8.25, true));
 }
 
 void frmSplash::Form_Load()
 {
     lblVersion->setText("Version " + ProgramFullVersionText());
-    lblCompanyProduct->setText(Links::MakerName);
-    lblProductName->setText("Tolvane");
-    lblCompany->setText(Links::MakerName);
+    lblCompanyProduct->setText(Program::Maker);
+    lblProductName->setText(Program::Title);
+    lblCompany->setText(Program::Maker);
 }
 
 frmSplash* LoadedSplashForm()
 {
-    return sharedSplash().data();
+    return sharedSplash().loaded();
 }
 
 // The thread sleeps between the steps and handles no events, so every change is painted explicitly.
@@ -133,7 +125,7 @@ void ShowSplashCountdown()
         splash->lblTimer->repaint();
         sleepStep();
     }
-    splash->lblTimer->setText("Tolvane is loading.");
+    splash->lblTimer->setText(Program::Title + " is loading.");
     splash->lblTimer->repaint();
     unloadSplash();
 }
