@@ -140,12 +140,13 @@ void frmMain::buildMenus()
 
 void frmMain::connectControls()
 {
-    connect(cmdGetWeather, &QPushButton::clicked, this, &frmMain::cmdGetWeather_Click);
-    connect(cmdGetTime, &QPushButton::clicked, this, &frmMain::cmdGetTime_Click);
-    connect(cmdSynchronize, &QPushButton::clicked, this, &frmMain::cmdSynchronize_Click);
-    connect(cmdLocalTime, &QPushButton::clicked, this, &frmMain::cmdLocalTime_Click);
-    connect(txtCredit, &ClickableLabel::clicked, this, &frmMain::txtCredit_Click);
-    connect(imgCreditLogo, &ClickableLabel::clicked, this, &frmMain::imgCreditLogo_Click);
+    const auto command = [this](void (frmMain::*handler)()) { return [this, handler] { runCommand(handler); }; };
+    connect(cmdGetWeather, &QPushButton::clicked, this, command(&frmMain::cmdGetWeather_Click));
+    connect(cmdGetTime, &QPushButton::clicked, this, command(&frmMain::cmdGetTime_Click));
+    connect(cmdSynchronize, &QPushButton::clicked, this, command(&frmMain::cmdSynchronize_Click));
+    connect(cmdLocalTime, &QPushButton::clicked, this, command(&frmMain::cmdLocalTime_Click));
+    connect(txtCredit, &ClickableLabel::clicked, this, command(&frmMain::txtCredit_Click));
+    connect(imgCreditLogo, &ClickableLabel::clicked, this, command(&frmMain::imgCreditLogo_Click));
 
     const struct { QAction* action; void (frmMain::*handler)(); } items[] = {
         {mnuSysWeather, &frmMain::mnuSysWeather_Click}, {mnuSysTime, &frmMain::mnuSysTime_Click},
@@ -158,7 +159,17 @@ void frmMain::connectControls()
         {mnuHelpAbout, &frmMain::mnuHelpAbout_Click},
     };
     for (const auto& item : items)
-        connect(item.action, &QAction::triggered, this, item.handler);
+        connect(item.action, &QAction::triggered, this, command(item.handler));
+}
+
+void frmMain::runCommand(void (frmMain::*handler)())
+{
+    // Waits handle paint and desktop messages, and so also timers, D-Bus (the tray menu) and focus:
+    // a command that arrives meanwhile is refused, so that steps never interleave.
+    if (busy())
+        return;
+    const BusyScope scope(busy_);
+    (this->*handler)();
 }
 
 void frmMain::setStatus(const QString& text)
@@ -179,6 +190,7 @@ void frmMain::showWeatherPicture(const QString& path)
 
 bool frmMain::Form_Load()
 {
+    const BusyScope scope(busy_);
     if (services().instance->anotherCopyRunning()) {
         services().messages->show(Program::Title + " is already running!", Program::Title, MessageIcon::Information);
         return false;
@@ -233,6 +245,11 @@ void frmMain::changeEvent(QEvent* event)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    // Closing while a command waits would pull the window from under it: the close is refused.
+    if (busy()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     UnloadMainForm();
 }

@@ -54,6 +54,8 @@ public:
     QString statusText() const;
     // Shows a picture file in `imgWeather`; a missing or unreadable file leaves the picture empty.
     void showWeatherPicture(const QString& path);
+    // True while a command runs (and waits): no other command may start meanwhile.
+    bool busy() const { return busy_ > 0; }
     // Set by the weather refresh when it received no observation at all.
     bool weatherDataMissing = false;
 
@@ -113,6 +115,18 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Counts a running command for as long as it is in scope.
+    struct BusyScope final {
+        explicit BusyScope(int& depth) : depth_(depth) { ++depth_; }
+        ~BusyScope() { --depth_; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+        int& depth_;
+    };
+    // Runs a command from an entry point (button, menu, key), unless another one is running.
+    void runCommand(void (frmMain::*handler)());
+
+    int busy_ = 0;
     void buildLayout();
     void buildMenus();
     void connectControls();

@@ -47,6 +47,9 @@ void frmMain::Form_Activate()
 
 void frmMain::Form_MouseMove(int x)
 {
+    // The tray's menu and double-click are entry points too.
+    if (busy())
+        return;
     switch (TrayCommandFor(x)) {
     case TrayCommand::Restore:
         restoreFromTray();

@@ -1,3 +1,4 @@
+#include "platform/TrayIcon.h"
 #include "platform/fake/FakeServices.h"
 #include "support/ConfiguredUser.h"
 #include "settings/AppSettings.h"
@@ -11,8 +12,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -55,6 +61,49 @@ TEST_F(MainWindowTest, LoadGreetsByNameAndEndsReady)
     EXPECT_EQ(fakes.sleeper.sleeps, std::vector<int>{1000});
     EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_TRUE(fakes.sound.played.isEmpty()) << "sounds are off";
+}
+
+// A wait handles window-system events, so any entry point can fire while a command waits: each
+// one is refused, and the command's steps are not interleaved with another's.
+TEST_F(MainWindowTest, NoSecondCommandStartsWhileOneWaits)
+{
+    Main();
+    frmMain* form = LoadedMainForm();
+    ASSERT_NE(form, nullptr);
+    const struct {
+        const char* entry;
+        std::function<void(frmMain*)> fire;
+    } entries[] = {
+        {"button", [](frmMain* f) { f->cmdGetTime->click(); }},
+        {"key", [](frmMain* f) {
+             f->cmdSynchronize->setFocus();
+             QTest::keyClick(f->cmdSynchronize, Qt::Key_Space);
+         }},
+        {"File menu", [](frmMain* f) { f->mnuFileTimeSync->trigger(); }},
+        {"tray menu", [](frmMain* f) { f->mnuSysTime->trigger(); }},
+        {"tray icon", [this](frmMain*) { fakes.tray.notify(TrayNotification::RightButtonUp); }},
+        {"Exit", [](frmMain* f) { f->mnuExit->trigger(); }},
+        {"close box", [](frmMain* f) { f->close(); }},
+    };
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(entry.entry);
+        bool fired = false;
+        fakes.http.handler = [&](const HttpRequest&) {
+            if (!std::exchange(fired, true))
+                entry.fire(form);
+            return FakeHttpClient::notConnected();
+        };
+        fakes.http.answers.clear();
+        fakes.http.requests.clear();
+        form->cmdGetWeather->click();
+        ASSERT_TRUE(fired);
+        ASSERT_EQ(fakes.http.requests.size(), 1U) << "only the refresh asked anything";
+        EXPECT_EQ(LoadedMainForm(), form) << "the window stays";
+        EXPECT_FALSE(form->mnuSystray->isVisible());
+        EXPECT_FALSE(form->busy()) << "the refresh has finished";
+    }
+    form->cmdGetTime->click();
+    EXPECT_EQ(fakes.http.requests.size(), 2U) << "commands run again once nothing waits";
 }
 
 TEST_F(MainWindowTest, LateHoursGreetWithAndAnEmptyNameKeepsTheDesignedCaptions)
