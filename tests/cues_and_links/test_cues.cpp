@@ -17,17 +17,17 @@ namespace {
 class FolderOpenings final {
 public:
     explicit FolderOpenings(const QString& folder)
-        : m_fd(inotify_init1(IN_NONBLOCK)),
-          m_watch(inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_OPEN))
+        : fd_(inotify_init1(IN_NONBLOCK)),
+          watch_(inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN))
     {
     }
-    ~FolderOpenings() { close(m_fd); }
-    bool valid() const { return m_fd >= 0 && m_watch >= 0; }
+    ~FolderOpenings() { close(fd_); }
+    bool valid() const { return fd_ >= 0 && watch_ >= 0; }
     int count() const
     {
         int events = 0;
         alignas(inotify_event) char buffer[4096];
-        for (ssize_t got; (got = read(m_fd, buffer, sizeof buffer)) > 0;)
+        for (ssize_t got; (got = read(fd_, buffer, sizeof buffer)) > 0;)
             for (const char* at = buffer; at < buffer + got;
                  at += sizeof(inotify_event) + reinterpret_cast<const inotify_event*>(at)->len)
                 ++events;
@@ -35,8 +35,8 @@ public:
     }
 
 private:
-    int m_fd;
-    int m_watch;
+    int fd_;
+    int watch_;
 };
 
 void makeFile(const QString& path)

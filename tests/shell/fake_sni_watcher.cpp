@@ -22,14 +22,14 @@ class FakeWatcher final : public QObject, protected QDBusContext {
 public:
     bool hostRegistered() const { return true; }
     int protocolVersion() const { return 0; }
-    QStringList items() const { return m_items; }
+    QStringList items() const { return items_; }
 
 public slots:
     void RegisterStatusNotifierItem(const QString& serviceOrPath)
     {
         // Items may register a path only; their bus name is then the caller's.
         const QString service = serviceOrPath.startsWith('/') ? message().service() : serviceOrPath;
-        m_items << service;
+        items_ << service;
         std::printf("%s\n", qPrintable(service));
         std::fflush(stdout);
         emit StatusNotifierItemRegistered(service);
@@ -42,7 +42,7 @@ signals:
     void StatusNotifierHostRegistered();
 
 private:
-    QStringList m_items;
+    QStringList items_;
 };
 
 } // namespace

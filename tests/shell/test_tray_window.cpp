@@ -155,7 +155,7 @@ TEST_F(TrayWindowTest, TrayWeatherAndTimeSyncBringTheWindowBackFirst)
 
 TEST_F(TrayWindowTest, PreferencesFromEitherMenuRemovesTheIconUntilTheDialogCloses)
 {
-    for (QAction*(frmMain::*item) : {&frmMain::mnuSysPref, &frmMain::mnuFilePref}) {
+    for (QAction* frmMain::*item : {&frmMain::mnuSysPref, &frmMain::mnuFilePref}) {
         programEnds = 0;
         frmMain* form = start();
         ASSERT_TRUE(fakes.tray.present);

@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"AdvanceTooLong", lineWith(6, "1754.9"), 1, {}, {}},
         ParseCase{"AdvanceSpaceInside", lineWith(6, "7 4.9"), 1, {}, {}},
         ParseCase{"CutInsideAdvance", Line.left(34), 1, {}, {}}),
-    [](const testing::TestParamInfo<ParseCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<ParseCase>& test) { return test.param.name; });
 
 struct DisplayCase {
     const char* name;
@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DisplayCase{"SevenFields", "a b c d e f ghij", "b c.ghi"},
                     DisplayCase{"SixFieldsAreNoTimeCode", "a b c d e f", ""},
                     DisplayCase{"Empty", "", ""}),
-    [](const testing::TestParamInfo<DisplayCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<DisplayCase>& test) { return test.param.name; });
 
 struct InstantCase {
     const char* name;
@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
         InstantCase{"NegativeOneAndAHalf", WorkedTime, -15, utc(2004, 7, 5, 14, 23, 5, 2)},
         InstantCase{"MostNegative", WorkedTime, -9999, utc(2004, 7, 5, 14, 23, 6, 0)},
         InstantCase{"NegativeIntoNewYear", utc(2004, 12, 31, 23, 59, 59), -9999, utc(2005, 1, 1, 0, 0, 0)}),
-    [](const testing::TestParamInfo<InstantCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<InstantCase>& test) { return test.param.name; });
 
 TEST(ClockInstant, WithinHalfAMillisecondForEveryAdvanceTheFieldHolds)
 {
@@ -207,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LocalTextCase{"Morning", local(2004, 12, 1, 9, 5, 3, 0), "04-12-1 9:05:03.000", "04-12-1 9:05:03 AM"},
                     LocalTextCase{"Midnight", local(2010, 1, 2, 0, 0, 0, 999), "10-1-2 0:00:00.999", "10-1-2 12:00:00 AM"},
                     LocalTextCase{"Noon", local(1999, 10, 31, 12, 0, 59, 100), "99-10-31 12:00:59.100", "99-10-31 12:00:59 PM"}),
-    [](const testing::TestParamInfo<LocalTextCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LocalTextCase>& test) { return test.param.name; });
 
 TEST(LocalTimeText, RegionalFormatFollowsTheLocaleWithoutZoneName)
 {
@@ -268,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PacingCase{"LongAfter", "time.nist.gov", 60'000, "time.nist.gov", {}},
                     PacingCase{"HostNamesIgnoreCase", "time.nist.gov", 0, "TIME.NIST.GOV", {4000}},
                     PacingCase{"OtherHost", "time.nist.gov", 0, "time-a-g.nist.gov", {}}),
-    [](const testing::TestParamInfo<PacingCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<PacingCase>& test) { return test.param.name; });
 
 TEST(TimeServerNames, FourteenDistinctBareHostNamesInTheirFixedOrder)
 {

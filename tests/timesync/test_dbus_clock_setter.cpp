@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"AuthorisationRequired", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
                   ClockSetOutcome::NotAllowed},
         ErrorCase{"OtherError", "org.freedesktop.DBus.Error.InvalidArgs", ClockSetOutcome::Failed}),
-    [](const testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<ErrorCase>& test) { return test.param.name; });
 
 TEST_F(DbusClockSetterTest, NobodyOwningTheNameIsNoService)
 {
@@ -143,6 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
         CapabilityCase{"User", "CapEff:\t0000000000000000\n", false},
         CapabilityCase{"NoLine", "Name:\ttolvane\n", false},
         CapabilityCase{"Garbled", "CapEff:\tzz\n", false}),
-    [](const testing::TestParamInfo<CapabilityCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<CapabilityCase>& test) { return test.param.name; });
 
 } // namespace

@@ -208,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"TwentyFourHour", "1", QDateTime(QDate(2004, 12, 1), QTime(9, 5, 3, 0)), "04-12-1 9:05:03.000"},
         FormatCase{"Regional", "0", QDateTime(QDate(2004, 7, 5), QTime(14, 23, 5, 7)), "04-7-5 2:23:05 PM"},
         FormatCase{"RegionalWhenEmpty", "", QDateTime(QDate(2004, 12, 1), QTime(9, 5, 3, 0)), "04-12-1 9:05:03 AM"}),
-    [](const testing::TestParamInfo<FormatCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<FormatCase>& test) { return test.param.name; });
 
 TEST_F(TimePanelTest, LoadFillsBothTimeLabels)
 {

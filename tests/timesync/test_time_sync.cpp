@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Replies, DisplayWithoutTimeCodeTest,
                                          NothingCase{"NoSession", HttpResponse{}},
                                          NothingCase{"EmptyReply", FakeHttpClient::reply("")},
                                          NothingCase{"TooFewFields", FakeHttpClient::reply("421 busy, try later")}),
-                         [](const testing::TestParamInfo<NothingCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<NothingCase>& test) { return test.param.name; });
 
 TEST_F(TimeSyncTest, SyncUsesSystemProxyAndSetsServerTimeLessAdvance)
 {
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SyncFailureCase{"Garbled", FakeHttpClient::reply("<html>12:00</html>"), "Time error!"},
                     SyncFailureCase{"HealthOne", replyWithHealth('1'), "Inaccurate time from server!"},
                     SyncFailureCase{"HealthTwo", replyWithHealth('2'), "Inaccurate time from server!"}),
-    [](const testing::TestParamInfo<SyncFailureCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<SyncFailureCase>& test) { return test.param.name; });
 
 struct RefusalCase {
     const char* name;
@@ -154,6 +154,6 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusalCase{"AutomaticSync", {ClockSetOutcome::AutomaticSyncOn, {}}, "automatic time synchronization"},
                     RefusalCase{"NoService", {ClockSetOutcome::NoService, {}}, "no service"},
                     RefusalCase{"OtherFailure", {ClockSetOutcome::Failed, "Invalid argument"}, "Invalid argument"}),
-    [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<RefusalCase>& test) { return test.param.name; });
 
 } // namespace

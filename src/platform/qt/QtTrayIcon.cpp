@@ -17,48 +17,48 @@ bool statusNotifierHostRegistered()
 }
 } // namespace
 
-QtTrayIcon::QtTrayIcon(const QIcon& icon) : m_picture(icon) {}
+QtTrayIcon::QtTrayIcon(const QIcon& icon) : picture_(icon) {}
 
 QtTrayIcon::~QtTrayIcon() = default;
 
 bool QtTrayIcon::shown() const
 {
-    return m_icon && m_icon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+    return icon_ && icon_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void QtTrayIcon::add(const QString& tip)
 {
-    if (!m_icon) {
+    if (!icon_) {
         // Qt picks its kind of icon when the object is made, so ask the same question at that moment.
-        m_activateMeansDoubleClick = statusNotifierHostRegistered();
-        m_icon = std::make_unique<QSystemTrayIcon>(m_picture);
-        QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
+        activateMeansDoubleClick_ = statusNotifierHostRegistered();
+        icon_ = std::make_unique<QSystemTrayIcon>(picture_);
+        QObject::connect(icon_.get(), &QSystemTrayIcon::activated, icon_.get(),
                          [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
     }
-    if (m_icon->isVisible())
+    if (icon_->isVisible())
         return;
-    m_icon->setToolTip(tip);
-    m_icon->show();
+    icon_->setToolTip(tip);
+    icon_->show();
 }
 
 void QtTrayIcon::remove()
 {
-    if (m_icon)
-        m_icon->hide();
+    if (icon_)
+        icon_->hide();
 }
 
 void QtTrayIcon::setNotificationHandler(std::function<void(int code)> handler)
 {
-    m_handler = std::move(handler);
+    handler_ = std::move(handler);
 }
 
 void QtTrayIcon::activated(QSystemTrayIcon::ActivationReason reason)
 {
     int code = 0;
-    if (reason == QSystemTrayIcon::DoubleClick || (reason == QSystemTrayIcon::Trigger && m_activateMeansDoubleClick))
+    if (reason == QSystemTrayIcon::DoubleClick || (reason == QSystemTrayIcon::Trigger && activateMeansDoubleClick_))
         code = TrayNotification::LeftDoubleClick;
     else if (reason == QSystemTrayIcon::Context)
         code = TrayNotification::RightButtonUp;
-    if (code != 0 && m_handler)
-        m_handler(code);
+    if (code != 0 && handler_)
+        handler_(code);
 }

@@ -22,9 +22,9 @@ public:
 private:
     void activated(QSystemTrayIcon::ActivationReason reason);
 
-    QIcon m_picture;
-    std::unique_ptr<QSystemTrayIcon> m_icon;
+    QIcon picture_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
     // StatusNotifierItem hosts have no double-click: their "activate" (a left click) stands for it.
-    bool m_activateMeansDoubleClick = false;
-    std::function<void(int)> m_handler;
+    bool activateMeansDoubleClick_ = false;
+    std::function<void(int)> handler_;
 };
