@@ -29,6 +29,7 @@ hosts=$(mktemp /tmp/tolvane-hosts.XXXXXX)
     echo "127.0.0.1 localhost"
     tr ';' '\n' <<<"${TOLVANE_HOSTS:-}"
 } >"$hosts"
+chmod 644 "$hosts" # mktemp makes it readable by root only; a program run as a user must resolve too
 mount --bind "$hosts" /etc/hosts
 rm -f "$hosts" # the mount keeps it
 # No stray proxy settings from the caller's environment.
