@@ -73,7 +73,8 @@ bool FileSystem::replaceFileAtomically(const QString& path, const QByteArray& by
     QSaveFile file(resolve(path));
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    // commit() renames even when its own final flush fails (a full disk), so flush and check first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
