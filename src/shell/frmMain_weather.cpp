@@ -28,8 +28,8 @@ void frmMain::cmdGetWeather_Click()
     setStatus("Retrieving weather data from " + station);
 
     const QByteArray reply = GetObservation(station);
-    const QList<QByteArray> observationLines = StoreObservation(reply);
-    const WeatherCaptions shown = WeatherCaptionsFor(observationLines);
+    const QByteArray observationText = StoreObservation(reply);
+    const WeatherCaptions shown = WeatherCaptionsFor(observationText);
 
     SetPlainCaption(txtWeather, shown.weather);
     SetPlainCaption(txtTemp, shown.temp);

@@ -5,14 +5,12 @@
 #include "weather/WeatherIcons.h"
 #include "weather/Windows1252.h"
 
-#include <QStringList>
-
 namespace {
 
 struct WeatherField {
     qsizetype fixedIndex;
-    const char* openingTag;
-    const char* closingTag;
+    const char16_t* openingTag;
+    const char16_t* closingTag;
     const char* prefix;
     const char* suffix;
     QString WeatherCaptions::*caption;
@@ -20,54 +18,85 @@ struct WeatherField {
 
 // In the order the panel is filled. Fixed texts are UTF-8 here; the degree sign is U+00B0.
 const WeatherField WeatherFields[] = {
-    {15, "<weather>", "</weather>", "", "", &WeatherCaptions::weather},
-    {17, "<temp_f>", "</temp_f>", "", "\u00b0 Farenheit", &WeatherCaptions::temp},
-    {14, "<observation_time>", "</observation_time>", "", "", &WeatherCaptions::observation},
-    {29, "<dewpoint_f>", "</dewpoint_f>", "", "\u00b0F", &WeatherCaptions::dewpoint},
-    {19, "<relative_humidity>", "</relative_humidity>", "", "%", &WeatherCaptions::humidity},
-    {40, "<visibility>", "</visibility>", "", "", &WeatherCaptions::visibility},
-    {27, "<pressure_in>", "</pressure_in>", "", " in.", &WeatherCaptions::pressure},
-    {20, "<wind_string>", "</wind_string>", "Wind ", "", &WeatherCaptions::wind},
-    {10, "<location>", "</location>", "Weather Forecast as reported by ", "", &WeatherCaptions::frame},
+    {15, u"<weather>", u"</weather>", "", "", &WeatherCaptions::weather},
+    {17, u"<temp_f>", u"</temp_f>", "", "\u00b0 Farenheit", &WeatherCaptions::temp},
+    {14, u"<observation_time>", u"</observation_time>", "", "", &WeatherCaptions::observation},
+    {29, u"<dewpoint_f>", u"</dewpoint_f>", "", "\u00b0F", &WeatherCaptions::dewpoint},
+    {19, u"<relative_humidity>", u"</relative_humidity>", "", "%", &WeatherCaptions::humidity},
+    {40, u"<visibility>", u"</visibility>", "", "", &WeatherCaptions::visibility},
+    {27, u"<pressure_in>", u"</pressure_in>", "", " in.", &WeatherCaptions::pressure},
+    {20, u"<wind_string>", u"</wind_string>", "Wind ", "", &WeatherCaptions::wind},
+    {10, u"<location>", u"</location>", "Weather Forecast as reported by ", "", &WeatherCaptions::frame},
 };
 
-std::optional<QString> FieldValue(const QStringList& lines, const WeatherField& field)
+std::optional<QString> FieldValue(QStringView text, const WeatherField& field)
 {
-    std::optional<QString> value = FindValue(lines, field.fixedIndex, field.openingTag, field.closingTag);
+    std::optional<QString> value = FindValue(text, field.fixedIndex, field.openingTag, field.closingTag);
     // Later layouts of the feed name the visibility element "visibility_mi".
     if (!value && field.caption == &WeatherCaptions::visibility)
-        value = FindValue(lines, field.fixedIndex, "<visibility_mi>", "</visibility_mi>");
+        value = FindValue(text, field.fixedIndex, u"<visibility_mi>", u"</visibility_mi>");
     return value;
+}
+
+QString ShownValue(QString value)
+{
+    value.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    value.truncate(MaxValueLength);
+    return value;
+}
+
+// "ovc.png" (the feed's picture name, or the one written for the API's icon) gives "ovc.jpg" when
+// that is a picture of the table; anything else gives nothing.
+QString PictureForIconName(QStringView text)
+{
+    const std::optional<QString> name = FindValue(text, 38, u"<icon_url_name>", u"</icon_url_name>");
+    if (!name)
+        return {};
+    const QString picture = name->section(u'.', 0, 0).trimmed() + ".jpg";
+    return IsConditionPicture(picture) ? picture : QString();
 }
 
 } // namespace
 
-WeatherCaptions WeatherCaptionsFor(const QList<QByteArray>& observationLines)
+WeatherCaptions WeatherCaptionsFor(const QByteArray& observationText)
 {
-    QStringList lines;
-    lines.reserve(observationLines.size());
-    for (const QByteArray& line : observationLines)
-        lines << FromWindows1252(line);
+    // One decoding of the whole text; lines are looked at as views into it.
+    const QString text = FromWindows1252(observationText);
 
     WeatherCaptions captions;
-    QString condition;
     for (const WeatherField& field : WeatherFields) {
-        const std::optional<QString> value = FieldValue(lines, field);
-        if (value) {
-            captions.*field.caption = QString::fromUtf8(field.prefix) + *value + QString::fromUtf8(field.suffix);
+        if (const std::optional<QString> value = FieldValue(text, field)) {
+            captions.*field.caption = QString::fromUtf8(field.prefix) + ShownValue(*value) + QString::fromUtf8(field.suffix);
             captions.anyFieldFound = true;
-            if (field.caption == &WeatherCaptions::weather)
-                condition = TrimSpaces(*value);
         } else {
             captions.*field.caption = WeatherNotice;
         }
     }
-    const QString icon = GetWeatherIcon(condition);
-    captions.picture = icon.isEmpty() ? QStringLiteral("clear.jpg") : icon;
+    // The condition is the caption just set, trimmed of spaces (the notice is no condition).
+    const QString condition = captions.weather == WeatherNotice ? QString() : TrimSpaces(captions.weather);
+    QString picture = GetWeatherIcon(condition);
+    if (picture.isEmpty())
+        picture = PictureForIconName(text);
+    captions.picture = picture.isEmpty() ? QStringLiteral("clear.jpg") : picture;
+
+    if (const std::optional<QString> stamp =
+            FindValue(text, 16, u"<observation_time_rfc822>", u"</observation_time_rfc822>")) {
+        const QDateTime time = QDateTime::fromString(stamp->trimmed(), Qt::RFC2822Date);
+        if (time.isValid())
+            captions.observedAt = time;
+    }
     return captions;
 }
 
-QString NoWeatherDataStatus(const QString& station)
+bool IsObservationDocument(const QByteArray& text)
 {
-    return "No weather data received for " + station;
+    return text.contains("<current_observation") && WeatherCaptionsFor(text).anyFieldFound;
+}
+
+QString NoWeatherDataStatus(const QString& station, const QString& reason)
+{
+    QString status = "No weather data received for " + station;
+    if (!reason.isEmpty())
+        status += " (" + reason + ")";
+    return status;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
+#include <QDateTime>
 #include <QString>
 
-// What the weather panel shows after a refresh, computed from the lines of "Weather.dat".
+#include <optional>
+
+// What the weather panel shows after a refresh, computed from the text of "Weather.dat".
 struct WeatherCaptions {
     QString weather;     // txtWeather
     QString temp;        // txtTemp
@@ -17,13 +19,26 @@ struct WeatherCaptions {
     QString frame;       // fraWeather
     QString picture;     // file name in the Images folder: the condition's picture, or "clear.jpg"
     bool anyFieldFound = false;
+    std::optional<QDateTime> observedAt; // from observation_time_rfc822; none when the document lacks it
 };
 
 // Shown instead of a value the reply does not hold, so that nothing stale passes for current data.
 inline const QString WeatherNotice = QStringLiteral("n/a");
 
-// The nine captions and the picture for the reply's lines (single-byte text, read as Windows-1252).
-WeatherCaptions WeatherCaptionsFor(const QList<QByteArray>& observationLines);
+// Longest value a caption shows, in characters: a real value is a few dozen; a hostile reply could
+// otherwise put megabytes into one label.
+inline constexpr qsizetype MaxValueLength = 200;
 
-// The status text left after a refresh that found no weather value at all.
-QString NoWeatherDataStatus(const QString& station);
+// The nine captions and the picture for a document (single-byte text, read as Windows-1252). Values
+// lose their control characters (a NUL would cut the caption for screen readers) and are cut to
+// MaxValueLength. A condition the table lacks takes the picture named by the document's
+// icon_url_name ("ovc.png" gives "ovc.jpg") when that is one of the table's pictures.
+WeatherCaptions WeatherCaptionsFor(const QByteArray& observationText);
+
+// True for a document the refresh can show: a current_observation document holding at least one of
+// the nine elements. An HTML error page or an empty body is none.
+bool IsObservationDocument(const QByteArray& text);
+
+// The status text left after a refresh that received no observation; `reason` (such as "not found")
+// follows in parentheses when given.
+QString NoWeatherDataStatus(const QString& station, const QString& reason = {});

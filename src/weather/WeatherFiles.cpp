@@ -8,16 +8,12 @@ QString WeatherDatPath()
     return AppDir() + "\\Weather.dat";
 }
 
-QList<QByteArray> StoreObservation(const QByteArray& reply)
+QByteArray StoreObservation(const QByteArray& document)
 {
-    const QString path = WeatherDatPath();
-    if (FileSystem::writeTextFile(path, reply)) {
-        bool read = false;
-        QList<QByteArray> lines = FileSystem::readLines(path, &read);
-        if (read)
-            return lines;
-    }
-    return FileSystem::splitLines(reply + "\r\n");
+    const QByteArray text = document + "\r\n";
+    // The text is shown whether or not it could be kept; the file then still holds the last one kept.
+    FileSystem::replaceFileAtomically(WeatherDatPath(), text);
+    return text;
 }
 
 QString WeatherPicturePath(const QString& picture)

@@ -284,3 +284,13 @@ QString GetWeatherIcon(const QString& condition)
     }
     return {};
 }
+
+bool IsConditionPicture(const QString& picture)
+{
+    for (const char* entry : ConditionTable) {
+        const QLatin1StringView text(entry);
+        if (picture == text.sliced(text.indexOf(u'=') + 1))
+            return true;
+    }
+    return false;
+}

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimeZone>
+
 #include <optional>
 
 namespace {
@@ -60,10 +62,13 @@ TEST(ObservationFields, FixedLineWinsThenFirstLineWithTheTag)
         {"fixed line lacks the tag", 1, "Snow"},
         {"fixed line beyond the end", 40, "Snow"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FindValue(lines, c.fixedIndex, "<weather>", "</weather>"), c.value) << c.name;
-    EXPECT_EQ(FindValue(lines, 0, "<dewpoint_f>", "</dewpoint_f>"), std::nullopt);
-    EXPECT_EQ(FindValue({}, 0, "<weather>", "</weather>"), std::nullopt);
+    for (const QString& lineEnd : {"\n", "\r\n"}) {
+        const QString text = lines.join(lineEnd);
+        for (const auto& c : cases)
+            EXPECT_EQ(FindValue(text, c.fixedIndex, u"<weather>", u"</weather>"), c.value) << c.name;
+        EXPECT_EQ(FindValue(text, 0, u"<dewpoint_f>", u"</dewpoint_f>"), std::nullopt);
+    }
+    EXPECT_EQ(FindValue(u"", 0, u"<weather>", u"</weather>"), std::nullopt);
 }
 
 TEST(ObservationFields, Windows1252Decoding)
@@ -76,21 +81,27 @@ TEST(ObservationFields, Windows1252Decoding)
     EXPECT_EQ(FromWindows1252("abc").size(), 3);
 }
 
-QList<QByteArray> lines(std::initializer_list<const char*> text)
+QByteArray lines(std::initializer_list<const char*> text)
 {
     QList<QByteArray> result;
     for (const char* line : text)
         result << line;
-    return result;
+    return result.join("\r\n");
 }
 
-// A document of 45 lines, with the element on the given line (counted from 1) and filler elsewhere.
-QList<QByteArray> documentWith(int lineNumber, const QByteArray& element)
+// The lines of a document of 45 lines, with the element on the given line (counted from 1) and filler
+// elsewhere.
+QList<QByteArray> linesWith(int lineNumber, const QByteArray& element)
 {
     QList<QByteArray> result;
     for (int n = 1; n <= 45; ++n)
         result << (n == lineNumber ? element : "\t<other>x</other>");
     return result;
+}
+
+QByteArray documentWith(int lineNumber, const QByteArray& element)
+{
+    return linesWith(lineNumber, element).join("\r\n");
 }
 
 TEST(WeatherCaptions, FixedLinesAndFixedTexts)
@@ -116,10 +127,10 @@ TEST(WeatherCaptions, FixedLinesAndFixedTexts)
         {20, "relative_humidity", "", &WeatherCaptions::humidity, "%"},
     };
     for (const auto& c : cases) {
-        QList<QByteArray> document = documentWith(c.lineNumber, "<" + c.tag + ">" + c.value + "</" + c.tag + ">");
+        QList<QByteArray> document = linesWith(c.lineNumber, "<" + c.tag + ">" + c.value + "</" + c.tag + ">");
         // The same element on an earlier line must not win over the fixed line.
         document[0] = "<" + c.tag + ">decoy</" + c.tag + ">";
-        const WeatherCaptions shown = WeatherCaptionsFor(document);
+        const WeatherCaptions shown = WeatherCaptionsFor(document.join("\n"));
         EXPECT_EQ(shown.*c.caption, c.expected) << c.tag.toStdString();
         EXPECT_TRUE(shown.anyFieldFound);
     }
@@ -137,14 +148,14 @@ TEST(WeatherCaptions, MissingFieldsShowTheNotice)
 
 TEST(WeatherCaptions, NothingFoundInEmptyReplyOrErrorPage)
 {
-    const QList<QList<QByteArray>> replies = {
+    const QList<QByteArray> replies = {
         {},
-        {""},
+        "\r\n",
         lines({"<html><head><title>404 Not Found</title></head>", "<body><h1>Not Found</h1></body></html>"}),
         // A tag in another case is not the element.
         documentWith(16, "<Weather>Fog</Weather>"),
     };
-    for (const QList<QByteArray>& reply : replies) {
+    for (const QByteArray& reply : replies) {
         const WeatherCaptions shown = WeatherCaptionsFor(reply);
         EXPECT_FALSE(shown.anyFieldFound);
         EXPECT_EQ(shown.weather, WeatherNotice);
@@ -152,6 +163,7 @@ TEST(WeatherCaptions, NothingFoundInEmptyReplyOrErrorPage)
         EXPECT_EQ(shown.picture, "clear.jpg");
     }
     EXPECT_EQ(NoWeatherDataStatus("KXYZ"), "No weather data received for KXYZ");
+    EXPECT_EQ(NoWeatherDataStatus("KXYZ", "timed out"), "No weather data received for KXYZ (timed out)");
 }
 
 TEST(WeatherCaptions, ConditionIsTrimmedForThePictureOnly)
@@ -166,7 +178,8 @@ TEST(WeatherCaptions, ConditionIsTrimmedForThePictureOnly)
         {"<weather>  Partly Cloudy  </weather>", "  Partly Cloudy  ", "sct.jpg"},
         {"<weather>partly cloudy</weather>", "partly cloudy", "clear.jpg"},
         {"<weather>Partly  Cloudy</weather>", "Partly  Cloudy", "clear.jpg"},
-        {"<weather>\tPartly Cloudy</weather>", "\tPartly Cloudy", "clear.jpg"},
+        // A control character is dropped from the caption, which the condition is taken from.
+        {"<weather>\tPartly Cloudy</weather>", "Partly Cloudy", "sct.jpg"},
         {"<weather></weather>", "", "clear.jpg"},
         {"<weather>Thunderstorm in Vicinity Fog</weather>", "Thunderstorm in Vicinity Fog", "hi_tsra.jpg"},
     };
@@ -181,7 +194,7 @@ TEST(WeatherCaptions, VisibilityFallsBackToTheLaterElementName)
 {
     const struct {
         const char* name;
-        QList<QByteArray> document;
+        QByteArray document;
         QString visibility;
     } cases[] = {
         {"old name on the fixed line", documentWith(41, "<visibility>10.00</visibility>"), "10.00"},
@@ -199,6 +212,68 @@ TEST(WeatherCaptions, WindowsCharactersInValues)
     const WeatherCaptions shown =
         WeatherCaptionsFor(documentWith(11, "<location>San Germ\xe1n \x96 Caf\xe9 &amp; Co, PR</location>"));
     EXPECT_EQ(shown.frame, QString::fromUtf8("Weather Forecast as reported by San Germán – Café &amp; Co, PR"));
+}
+
+TEST(WeatherCaptions, ControlCharactersDroppedAndLengthBounded)
+{
+    const QString prefix = "Weather Forecast as reported by ";
+    const struct {
+        const char* name;
+        QByteArray location;
+        QString caption;
+    } cases[] = {
+        // A NUL cut the caption short for screen readers.
+        {"NUL inside", QByteArray("Here\0There, TN", 14), prefix + "HereThere, TN"},
+        {"bell, escape and a C1 control", "A\x07" "B\x1b" "C\x81" "D", prefix + "ABCD"},
+        {"tab inside", "Here,\tTN", prefix + "Here,TN"},
+        {"long value cut", QByteArray(5000, 'x'), prefix + QString(MaxValueLength, u'x')},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WeatherCaptionsFor(documentWith(11, "<location>" + c.location + "</location>")).frame, c.caption)
+            << c.name;
+}
+
+TEST(WeatherCaptions, PictureFromTheIconNameWhenTheTableLacksTheCondition)
+{
+    const struct {
+        QByteArray condition;
+        QByteArray icon; // empty: no icon element
+        QString picture;
+    } cases[] = {
+        {"Cloudy", "ovc.png", "ovc.jpg"},
+        {"Mostly Clear", "few.png", "few.jpg"},
+        {"Partly Cloudy", "ovc.png", "sct.jpg"}, // the table decides first
+        {"Cloudy", "rain.png", "clear.jpg"},     // not a picture of the table
+        {"Cloudy", "../../etc/passwd", "clear.jpg"},
+        {"Cloudy", "", "clear.jpg"},
+    };
+    for (const auto& c : cases) {
+        QList<QByteArray> document = linesWith(16, "<weather>" + c.condition + "</weather>");
+        if (!c.icon.isEmpty())
+            document[38] = "\t<icon_url_name>" + c.icon + "</icon_url_name>";
+        EXPECT_EQ(WeatherCaptionsFor(document.join("\r\n")).picture, c.picture) << c.condition.toStdString();
+    }
+}
+
+TEST(WeatherCaptions, ObservationTimeFromTheRfc822Element)
+{
+    const struct {
+        QByteArray element;
+        std::optional<QDateTime> observedAt;
+    } cases[] = {
+        {"<observation_time_rfc822>Thu, 14 Mar 2024 09:56:00 -0400</observation_time_rfc822>",
+         QDateTime(QDate(2024, 3, 14), QTime(13, 56), Qt::UTC)},
+        {"<observation_time_rfc822>Sun, 05 Jan 2025 07:53:00 -0600</observation_time_rfc822>",
+         QDateTime(QDate(2025, 1, 5), QTime(13, 53), Qt::UTC)},
+        {"<observation_time_rfc822>NA</observation_time_rfc822>", std::nullopt},
+        {"<observation_time>Last Updated on Nov 27, 2:53 pm EST</observation_time>", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<QDateTime> observedAt = WeatherCaptionsFor(documentWith(21, c.element)).observedAt;
+        EXPECT_EQ(observedAt.has_value(), c.observedAt.has_value()) << c.element.toStdString();
+        if (observedAt && c.observedAt)
+            EXPECT_EQ(observedAt->toUTC(), *c.observedAt) << c.element.toStdString();
+    }
 }
 
 } // namespace
