@@ -1,12 +1,19 @@
 #include "BuildConfig.h"
 #include "platform/fake/FakeServices.h"
+#include "weather/ApiObservation.h"
 #include "weather/Observation.h"
+#include "weather/ObservationFields.h"
+#include "weather/WeatherCaptions.h"
 
 #include "PrintQString.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QJsonDocument>
 #include <QUrl>
+
+#include <optional>
 
 namespace {
 
@@ -72,6 +79,216 @@ TEST(Observation, BodyReturnedByteForByteWhateverTheReply)
         EXPECT_EQ(body, c.body) << c.name;
         EXPECT_EQ(body.size(), c.body.size()) << c.name;
     }
+}
+
+QByteArray apiRecord(const QString& name)
+{
+    QFile file(QStringLiteral(WEATHER_TEST_DATA "/api/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The nine captions and the picture, as the refresh shows a document.
+struct Shown {
+    QString weather, temp, observation, dewpoint, humidity, visibility, pressure, wind, frame, picture;
+};
+
+Shown shownFor(const QByteArray& document)
+{
+    const WeatherCaptions c = WeatherCaptionsFor(document + "\r\n");
+    return {c.weather, c.temp, c.observation, c.dewpoint, c.humidity, c.visibility, c.pressure, c.wind, c.frame,
+            c.picture};
+}
+
+void expectShown(const Shown& actual, const Shown& expected, const QString& name)
+{
+    EXPECT_EQ(actual.weather, expected.weather) << name.toStdString();
+    EXPECT_EQ(actual.temp, expected.temp) << name.toStdString();
+    EXPECT_EQ(actual.observation, expected.observation) << name.toStdString();
+    EXPECT_EQ(actual.dewpoint, expected.dewpoint) << name.toStdString();
+    EXPECT_EQ(actual.humidity, expected.humidity) << name.toStdString();
+    EXPECT_EQ(actual.visibility, expected.visibility) << name.toStdString();
+    EXPECT_EQ(actual.pressure, expected.pressure) << name.toStdString();
+    EXPECT_EQ(actual.wind, expected.wind) << name.toStdString();
+    EXPECT_EQ(actual.frame, expected.frame) << name.toStdString();
+    EXPECT_EQ(actual.picture, expected.picture) << name.toStdString();
+}
+
+const QString F = QString::fromUtf8("\u00b0 Farenheit");
+const QString DegF = QString::fromUtf8("\u00b0F");
+const QString ReportedBy = "Weather Forecast as reported by ";
+
+// Real records (see data/api/README.md for where each was published) and what the panel shows.
+TEST(ApiConversion, RealRecordsBecomeTheFeedDocument)
+{
+    const StationInfo portland{"Portland, Portland International Jetport", "America/New_York"};
+    const struct {
+        QString file;
+        StationInfo station;
+        QString code;
+        Shown shown;
+    } cases[] = {
+        // Below freezing; "Cloudy" is not in the table, the icon names ovc.
+        {"KATT.latest.json", {"", "America/Chicago"}, "KATT",
+         {"Cloudy", "25.0" + F, "Last Updated on Feb 19 2025, 10:51 pm CST", "15.1" + DegF, "66%", "10.00",
+          "30.54 in.", "Wind North at 5.8 MPH (5 KT)", ReportedBy + "KATT", "ovc.jpg"}},
+        // Gusts; the JSON-LD form without "properties"; no station record: UTC.
+        {"KSUA.latest.json", {}, "KSUA",
+         {"Mostly Clear", "69.8" + F, "Last Updated on Nov 7 2021, 6:50 pm UTC", "51.8" + DegF, "53%", "10.00",
+          "29.98 in.", "Wind from the North at 13.9 gusting to 24.2 MPH (12 gusting to 21 KT)", ReportedBy + "KSUA",
+          "few.jpg"}},
+        {"KFLL.latest.json", {"", "America/New_York"}, "KFLL",
+         {"Mostly Cloudy", "73.0" + F, "Last Updated on Mar 2 2022, 6:53 pm EST", "64.9" + DegF, "76%", "10.00",
+          "30.08 in.", "Wind North at 4.7 MPH (4 KT)", ReportedBy + "KFLL", "bkn.jpg"}},
+        // unit:degF and unit:km_h-1.
+        {"KFLL.units.json", {}, "KFLL",
+         {"Mostly Clear", "10.0" + F, "Last Updated on Jun 27 2019, 10:53 am UTC", "50.0" + DegF, "10%", "6.21",
+          "29.53 in.", "Wind from the North at 6.2 gusting to 6.2 MPH (5 gusting to 5 KT)", ReportedBy + "KFLL",
+          "few.jpg"}},
+        // Calm; the station's name and summer time.
+        {"KPWM.latest.json", portland, "KPWM",
+         {"Partly Cloudy", "60.1" + F, "Last Updated on Aug 21 2019, 5:51 am EDT", "57.0" + DegF, "90%", "10.00",
+          "30.00 in.", "Wind Calm", ReportedBy + "Portland, Portland International Jetport", "sct.jpg"}},
+        // Nulls leave their elements out: the panel shows the notice for them.
+        {"PHNG.latest.json", {}, "PHNG",
+         {"Mostly Clear", WeatherNotice, "Last Updated on Jun 12 2019, 10:57 am UTC", WeatherNotice, WeatherNotice,
+          "10.00", WeatherNotice, WeatherNotice, ReportedBy + "PHNG", "few.jpg"}},
+    };
+    for (const auto& c : cases) {
+        const std::optional<QJsonObject> record = ObservationRecordFromJson(apiRecord(c.file));
+        ASSERT_TRUE(record) << c.file.toStdString();
+        const QByteArray document = FeedDocumentFromRecord(*record, c.station, c.code);
+        expectShown(shownFor(document), c.shown, c.file);
+        EXPECT_TRUE(IsObservationDocument(document)) << c.file.toStdString();
+        EXPECT_FALSE(document.contains('\n') && document.count('\n') != document.count("\r\n"));
+    }
+}
+
+TEST(ApiConversion, ElementsOnTheLinesTheRefreshReads)
+{
+    const QByteArray document =
+        FeedDocumentFromRecord(*ObservationRecordFromJson(apiRecord("KATT.latest.json")), {"Austin", ""}, "KATT");
+    const QString text = QString::fromLatin1(document);
+    const struct {
+        qsizetype index;
+        QString element;
+    } lines[] = {
+        {10, "\t<location>Austin</location>"},
+        {14, "\t<observation_time>Last Updated on Feb 20 2025, 4:51 am UTC</observation_time>"},
+        {15, "\t<weather>Cloudy</weather>"},
+        {16, "\t<observation_time_rfc822>Thu, 20 Feb 2025 04:51:00 +0000</observation_time_rfc822>"},
+        {17, "\t<temp_f>25.0</temp_f>"},
+        {19, "\t<relative_humidity>66</relative_humidity>"},
+        {20, "\t<wind_string>North at 5.8 MPH (5 KT)</wind_string>"},
+        {27, "\t<pressure_in>30.54</pressure_in>"},
+        {29, "\t<dewpoint_f>15.1</dewpoint_f>"},
+        {40, "\t<visibility>10.00</visibility>"},
+    };
+    for (const auto& line : lines)
+        EXPECT_EQ(LineAt(text, line.index).value_or(u"<none>").toString(), line.element) << line.index;
+    EXPECT_TRUE(document.startsWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"));
+    EXPECT_TRUE(document.endsWith("</current_observation>"));
+}
+
+// Each unit the API writes, with either namespace, on KATT's record: the property is replaced by the
+// same kind of reading in that unit.
+TEST(ApiConversion, EveryUnitCodeWithEitherPrefix)
+{
+    const struct {
+        const char* property;
+        const char* unit;
+        double value;
+        qsizetype line;
+        QString element; // empty: left out
+    } cases[] = {
+        {"temperature", "degC", 10, 17, "<temp_f>50.0</temp_f>"},
+        {"temperature", "degC", -40, 17, "<temp_f>-40.0</temp_f>"},
+        {"temperature", "degC", -17.8, 17, "<temp_f>0.0</temp_f>"}, // never "-0.0"
+        {"temperature", "degF", 24.98, 17, "<temp_f>25.0</temp_f>"},
+        {"dewpoint", "degF", -12.3, 29, "<dewpoint_f>-12.3</dewpoint_f>"},
+        {"windSpeed", "km_h-1", 18.52, 20, "<wind_string>North at 11.5 MPH (10 KT)</wind_string>"},
+        {"windSpeed", "m_s-1", 5.14444, 20, "<wind_string>North at 11.5 MPH (10 KT)</wind_string>"},
+        {"barometricPressure", "Pa", 101325, 27, "<pressure_in>29.92</pressure_in>"},
+        {"visibility", "m", 8047, 40, "<visibility>5.00</visibility>"},
+        {"relativeHumidity", "percent", 99.5, 19, "<relative_humidity>100</relative_humidity>"},
+        {"windDirection", "degree_(angle)", 225, 20, "<wind_string>Southwest at 5.8 MPH (5 KT)</wind_string>"},
+        {"windDirection", "degree_(angle)", 112, 20, "<wind_string>East at 5.8 MPH (5 KT)</wind_string>"},
+        // A unit not known here is never taken for another.
+        {"temperature", "K", 270, 17, ""},
+        {"barometricPressure", "hPa", 1013, 27, ""},
+        {"visibility", "km", 16, 40, ""},
+        {"windSpeed", "kt", 10, 20, ""},
+    };
+    const QJsonObject katt = *ObservationRecordFromJson(apiRecord("KATT.latest.json"));
+    for (const char* prefix : {"wmoUnit:", "unit:"})
+        for (const auto& c : cases) {
+            QJsonObject record = katt;
+            record.insert(c.property, QJsonObject{{"unitCode", QString(prefix) + c.unit}, {"value", c.value}});
+            const QString text = QString::fromLatin1(FeedDocumentFromRecord(record, {}, "KATT"));
+            const QString expected = c.element.isEmpty() ? QString() : "\t" + c.element;
+            EXPECT_EQ(LineAt(text, c.line).value_or(u"<none>").toString(), expected) << prefix << c.unit << " " << c.value;
+        }
+}
+
+TEST(ApiConversion, WindInTheFeedsWords)
+{
+    const double knot = 1.852; // km/h
+    const struct {
+        double speed;
+        std::optional<double> gust;
+        std::optional<double> direction;
+        QString wind;
+    } cases[] = {
+        {10 * knot, std::nullopt, 0, "North at 11.5 MPH (10 KT)"},
+        {10 * knot, 18 * knot, 0, "from the North at 11.5 gusting to 20.7 MPH (10 gusting to 18 KT)"},
+        {10 * knot, std::nullopt, std::nullopt, "Variable at 11.5 MPH (10 KT)"},
+        {10 * knot, 18 * knot, std::nullopt, "Variable at 11.5 gusting to 20.7 MPH (10 gusting to 18 KT)"},
+        {0, std::nullopt, 0, "Calm"},
+        {0, 18 * knot, std::nullopt, "Calm"},
+        {18 * knot, std::nullopt, 337.4, "Northwest at 20.7 MPH (18 KT)"},
+        {18 * knot, std::nullopt, 337.6, "North at 20.7 MPH (18 KT)"},
+        {18 * knot, std::nullopt, 360, "North at 20.7 MPH (18 KT)"},
+        {18 * knot, std::nullopt, -90, "West at 20.7 MPH (18 KT)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FeedWindString(c.speed, c.gust, c.direction), c.wind) << c.wind.toStdString();
+}
+
+TEST(ApiConversion, TextTranscodedToOneLineOfLatin1)
+{
+    QJsonObject record = *ObservationRecordFromJson(apiRecord("KATT.latest.json"));
+    record.insert("textDescription", QString::fromUtf8("Fog\r\n</weather><weather>Haze \u2603"));
+    const QByteArray document = FeedDocumentFromRecord(record, {QString::fromUtf8("Mayag\u00fcez"), ""}, "TJMZ");
+    EXPECT_TRUE(document.contains("\t<location>Mayag\xfc" "ez</location>\r\n"));
+    EXPECT_TRUE(document.contains("\t<weather>Fog/weatherweatherHaze ?</weather>\r\n"));
+    EXPECT_EQ(shownFor(document).frame, ReportedBy + QString::fromUtf8("Mayag\u00fcez"));
+}
+
+TEST(ApiConversion, WhatIsNoObservation)
+{
+    const QByteArray cases[] = {
+        "",
+        "<html><body>Not Found</body></html>",
+        R"({"correlationId": "1", "title": "Not Found", "type": "https://api.weather.gov/problems/NotFound", "status": 404})",
+        R"({"properties": {"timestamp": "2025-02-20T04:51:00+00:00"}})", // nothing observed
+        R"({"properties": {"textDescription": "Clear"}})",                 // no time
+        "[1, 2, 3]",
+    };
+    for (const QByteArray& json : cases)
+        EXPECT_FALSE(ObservationRecordFromJson(json)) << json.toStdString();
+    EXPECT_EQ(StationInfoFromJson(apiRecord("KPWM.station.json"))->name, "Portland, Portland International Jetport");
+    EXPECT_EQ(StationInfoFromJson(apiRecord("KPWM.station.json"))->timeZone, "America/New_York");
+    EXPECT_FALSE(StationInfoFromJson("{}"));
+}
+
+TEST(ApiConversion, NewestCompleteRecordOfRecentOnes)
+{
+    const QByteArray recent = apiRecord("KCNK.observations.json");
+    EXPECT_FALSE(RecordIsComplete(*ObservationRecordFromJson(apiRecord("KCNK.latest.json"))));
+    const std::optional<QJsonObject> newest = NewestCompleteRecord(recent);
+    ASSERT_TRUE(newest);
+    EXPECT_EQ(newest->value("timestamp").toString(), "2019-08-17T10:55:00+00:00");
+    EXPECT_FALSE(NewestCompleteRecord(R"({"features": []})"));
+    EXPECT_FALSE(NewestCompleteRecord("not json"));
 }
 
 } // namespace
