@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Who the program is, in one place: its title in captions and messages, its maker, its desktop id,
@@ -13,4 +14,10 @@ inline const QString AppId = QStringLiteral("io.github.orlentis.Tolvane");
 inline constexpr char LegacyAgent[] = "vb wininet";
 // The agent of the clock synchronisation request.
 inline constexpr char SyncAgent[] = "Tolvane";
+// The maker's web site.
+inline constexpr char MakerSite[] = "http://www.orlentis.example";
+
+// The agent that names the program, its version and where to reach its maker, as the weather
+// service asks of its clients: "Tolvane/1.0.0 (+http://www.orlentis.example/)".
+QByteArray IdentifyingAgent();
 } // namespace Program

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/ProgramInfo.h"
+
 #include <QString>
 
 // The two web sites the program links to.
 namespace Links {
-constexpr const char* MakerSite = "http://www.orlentis.example";
+constexpr const char* MakerSite = Program::MakerSite;
 constexpr const char* WeatherServiceSite = "http://www.weather.gov";
 } // namespace Links
 

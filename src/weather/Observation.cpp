@@ -1,7 +1,7 @@
 #include "weather/Observation.h"
 
 #include "BuildConfig.h"
-#include "platform/HttpClient.h"
+#include "core/ProgramInfo.h"
 #include "platform/Services.h"
 
 QString ObservationBaseUrl()
@@ -10,14 +10,20 @@ QString ObservationBaseUrl()
            QStringLiteral("/data/current_obs/");
 }
 
-QByteArray GetObservation(const QString& stationCode)
+HttpResponse RequestObservation(const QString& stationCode, const QDeadlineTimer& deadline)
 {
     HttpClient* http = services().http;
     if (!http)
         return {};
     // The code goes into the URL as it stands: it is the bare station code from the settings.
-    const HttpResponse response =
-        http->get({ObservationBaseUrl() + stationCode + ".xml", "vb wininet", ProxyMode::Direct});
+    HttpRequest request{ObservationBaseUrl() + stationCode + ".xml", Program::LegacyAgent, ProxyMode::Direct};
+    request.deadline = deadline;
+    return http->get(request);
+}
+
+QByteArray GetObservation(const QString& stationCode)
+{
+    const HttpResponse response = RequestObservation(stationCode, QDeadlineTimer(QDeadlineTimer::Forever));
     if (!response.sessionOpened || !response.connected)
         return {};
     return response.body;

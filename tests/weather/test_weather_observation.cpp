@@ -1,8 +1,10 @@
 #include "BuildConfig.h"
+#include "core/ProgramInfo.h"
 #include "platform/fake/FakeServices.h"
 #include "weather/ApiObservation.h"
 #include "weather/Observation.h"
 #include "weather/ObservationFields.h"
+#include "weather/ObservationSources.h"
 #include "weather/WeatherCaptions.h"
 
 #include "PrintQString.h"
@@ -289,6 +291,156 @@ TEST(ApiConversion, NewestCompleteRecordOfRecentOnes)
     EXPECT_EQ(newest->value("timestamp").toString(), "2019-08-17T10:55:00+00:00");
     EXPECT_FALSE(NewestCompleteRecord(R"({"features": []})"));
     EXPECT_FALSE(NewestCompleteRecord("not json"));
+}
+
+// --- The chain of sources ------------------------------------------------------------------------
+
+const QString FeedUrl = ObservationBaseUrl() + "KXYZ.xml";
+const QString ForecastUrl = "https://" + QString(BuildConfig::ForecastHost) + "/xml/current_obs/KXYZ.xml";
+const QString ApiStation = "https://" + QString(BuildConfig::ApiHost) + "/stations/KXYZ";
+const QString LatestUrl = ApiStation + "/observations/latest";
+const QString RecentUrl = ApiStation + "/observations?limit=5";
+
+QByteArray feedDocument()
+{
+    QFile file(QStringLiteral(WEATHER_TEST_DATA "/worked_example.xml"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+HttpResponse failed(HttpError error)
+{
+    HttpResponse response = FakeHttpClient::notConnected();
+    response.error = error;
+    response.connected = error != HttpError::NoConnection && error != HttpError::Refused;
+    return response;
+}
+
+QStringList urlsAsked(const FakeHttpClient& http)
+{
+    QStringList urls;
+    for (const HttpRequest& request : http.requests)
+        urls << request.url;
+    return urls;
+}
+
+TEST(ObservationChain, SourcesTriedInTurnUntilOneGivesAnObservation)
+{
+    const HttpResponse notFound = FakeHttpClient::reply("<html>Not Found</html>", 404);
+    HttpResponse rawReply = FakeHttpClient::reply(feedDocument(), 0); // no status line
+    const struct {
+        const char* name;
+        QHash<QString, HttpResponse> answers; // any other address: no connection
+        QString source;                       // empty: no observation
+        WeatherFailure failure;
+        QStringList asked;
+    } cases[] = {
+        {"the feed answers", {{FeedUrl, FakeHttpClient::reply(feedDocument())}}, FeedUrl, WeatherFailure::None, {FeedUrl}},
+        {"feed gone, forecast host answers",
+         {{FeedUrl, notFound}, {ForecastUrl, FakeHttpClient::reply(feedDocument())}}, ForecastUrl,
+         WeatherFailure::None, {FeedUrl, ForecastUrl}},
+        {"both XML hosts gone, the API answers",
+         {{FeedUrl, notFound}, {ForecastUrl, notFound}, {LatestUrl, FakeHttpClient::reply(apiRecord("KATT.latest.json"))},
+          {ApiStation, FakeHttpClient::reply(apiRecord("KPWM.station.json"))}},
+         LatestUrl, WeatherFailure::None, {FeedUrl, ForecastUrl, LatestUrl, ApiStation}},
+        {"latest record without condition: the newest complete one of the last five",
+         {{LatestUrl, FakeHttpClient::reply(apiRecord("KCNK.latest.json"))},
+          {RecentUrl, FakeHttpClient::reply(apiRecord("KCNK.observations.json"))}},
+         RecentUrl, WeatherFailure::None, {FeedUrl, ForecastUrl, LatestUrl, RecentUrl, ApiStation}},
+        {"latest record without condition and no better one: the latest",
+         {{LatestUrl, FakeHttpClient::reply(apiRecord("KCNK.latest.json"))}}, LatestUrl, WeatherFailure::None,
+         {FeedUrl, ForecastUrl, LatestUrl, RecentUrl, ApiStation}},
+        {"every source gone", {{FeedUrl, notFound}, {ForecastUrl, notFound}, {LatestUrl, notFound}}, "",
+         WeatherFailure::NotFound, {FeedUrl, ForecastUrl, LatestUrl}},
+        {"every source silent",
+         {{FeedUrl, failed(HttpError::TimedOut)}, {ForecastUrl, failed(HttpError::TimedOut)},
+          {LatestUrl, failed(HttpError::TimedOut)}},
+         "", WeatherFailure::TimedOut, {FeedUrl, ForecastUrl, LatestUrl}},
+        {"no network", {}, "", WeatherFailure::NoConnection, {FeedUrl, ForecastUrl, LatestUrl}},
+        {"refused", {{LatestUrl, failed(HttpError::Refused)}}, "", WeatherFailure::NoConnection,
+         {FeedUrl, ForecastUrl, LatestUrl}},
+        // Answers that hold no observation, or whose status says they are none.
+        {"error page with 200, feed XML with 500, raw reply, API problem",
+         {{FeedUrl, FakeHttpClient::reply("<html><body>Service moved</body></html>")},
+          {ForecastUrl, FakeHttpClient::reply(feedDocument(), 500)},
+          {LatestUrl, FakeHttpClient::reply(R"({"title": "Unexpected Problem", "status": 500})")}},
+         "", WeatherFailure::NotAnObservation, {FeedUrl, ForecastUrl, LatestUrl}},
+        {"feed XML without a status line", {{FeedUrl, rawReply}, {ForecastUrl, rawReply}}, "",
+         WeatherFailure::NoConnection, {FeedUrl, ForecastUrl, LatestUrl}},
+    };
+    for (const auto& c : cases) {
+        FakeServices fakes;
+        fakes.http.answers = c.answers;
+        ObservationSources sources;
+        const FetchedObservation fetched = sources.fetch("KXYZ");
+        EXPECT_EQ(fetched.document.has_value(), !c.source.isEmpty()) << c.name;
+        EXPECT_EQ(fetched.source, c.source) << c.name;
+        EXPECT_EQ(fetched.failure, c.failure) << c.name;
+        EXPECT_EQ(urlsAsked(fakes.http), c.asked) << c.name;
+        if (fetched.document)
+            EXPECT_TRUE(IsObservationDocument(*fetched.document)) << c.name;
+    }
+}
+
+TEST(ObservationChain, AgentsHeadersAndDirectConnections)
+{
+    EXPECT_EQ(Program::IdentifyingAgent(), "Tolvane/1.0.0 (+http://www.orlentis.example/)");
+    FakeServices fakes;
+    fakes.http.answers = {{LatestUrl, FakeHttpClient::reply(apiRecord("KATT.latest.json"))}};
+    ObservationSources().fetch("KXYZ");
+    ASSERT_EQ(fakes.http.requests.size(), 4u);
+    const QList<std::pair<QByteArray, QByteArray>> geoJson = {{"Accept", "application/geo+json"}};
+    EXPECT_EQ(fakes.http.requests[0].agent, "vb wininet");
+    EXPECT_TRUE(fakes.http.requests[0].headers.isEmpty());
+    EXPECT_EQ(fakes.http.requests[1].agent, Program::IdentifyingAgent());
+    EXPECT_EQ(fakes.http.requests[2].agent, Program::IdentifyingAgent());
+    EXPECT_EQ(fakes.http.requests[2].headers, geoJson);
+    EXPECT_EQ(fakes.http.requests[3].headers, geoJson);
+    for (const HttpRequest& request : fakes.http.requests)
+        EXPECT_EQ(request.proxy, ProxyMode::Direct) << request.url.toStdString();
+}
+
+TEST(ObservationChain, OneBudgetSharedSoNoSourceStarvesTheRest)
+{
+    FakeServices fakes;
+    std::vector<qint64> left;
+    fakes.http.handler = [&](const HttpRequest& request) {
+        left.push_back(request.deadline.remainingTime());
+        return failed(HttpError::TimedOut);
+    };
+    ObservationSources().fetch("KXYZ");
+    ASSERT_EQ(left.size(), 3u);
+    // A third of the budget, then half of what is left, then the rest; never past the budget.
+    EXPECT_LE(left[0], ObservationSources::BudgetMs / 3);
+    EXPECT_GT(left[0], ObservationSources::BudgetMs / 3 - 1000);
+    EXPECT_GT(left[1], ObservationSources::BudgetMs / 2 - 1000);
+    EXPECT_LE(left[2], ObservationSources::BudgetMs);
+    EXPECT_GT(left[2], ObservationSources::BudgetMs - 1000);
+}
+
+TEST(ObservationChain, StartsWhereTheLastAnswerCameFromAndAsksForTheStationOnce)
+{
+    FakeServices fakes;
+    fakes.http.answers = {{LatestUrl, FakeHttpClient::reply(apiRecord("KATT.latest.json"))},
+                          {ApiStation, FakeHttpClient::reply("", 404)}};
+    ObservationSources sources;
+    ASSERT_TRUE(sources.fetch("KXYZ").document);
+    fakes.http.requests.clear();
+    fakes.http.answers.insert(FeedUrl, FakeHttpClient::reply(feedDocument()));
+
+    // The API answered last: it is asked first, and the station (not found) is not asked again.
+    EXPECT_EQ(sources.fetch("KXYZ").source, LatestUrl);
+    EXPECT_EQ(urlsAsked(fakes.http), QStringList{LatestUrl});
+
+    // When it stops answering, the others are tried from the top of the chain.
+    fakes.http.requests.clear();
+    fakes.http.answers.insert(LatestUrl, FakeHttpClient::reply("", 503));
+    EXPECT_EQ(sources.fetch("KXYZ").source, FeedUrl);
+    EXPECT_EQ(urlsAsked(fakes.http), (QStringList{LatestUrl, FeedUrl}));
+
+    // A new run starts from the top.
+    fakes.http.requests.clear();
+    EXPECT_EQ(ObservationSources().fetch("KXYZ").source, FeedUrl);
+    EXPECT_EQ(urlsAsked(fakes.http), QStringList{FeedUrl});
 }
 
 } // namespace
