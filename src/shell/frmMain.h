@@ -1,6 +1,10 @@
 #pragma once
 
+#include "weather/ObservationAge.h"
+
 #include <QMainWindow>
+
+#include <optional>
 
 class ClickableLabel;
 class QAction;
@@ -58,6 +62,10 @@ public:
     bool busy() const { return busy_ > 0; }
     // Set by the weather refresh when it received no observation at all.
     bool weatherDataMissing = false;
+    // The observation on show (none before the first one arrives) and the age mark after
+    // txtObservation's caption, kept apart so that shortening a long caption keeps the mark.
+    std::optional<ShownObservation> shownObservation;
+    QString observationMark;
 
     // Controls, named as designed.
     QLabel* lblTitle = nullptr;

@@ -1,8 +1,11 @@
 #include "shell/frmMain.h"
 
 #include "cues_and_links/Cues.h"
+#include "platform/Clock.h"
+#include "platform/Services.h"
 #include "settings/AppSettings.h"
-#include "weather/Observation.h"
+#include "weather/ObservationAge.h"
+#include "weather/ObservationSources.h"
 #include "weather/WeatherCaptions.h"
 #include "weather/WeatherFiles.h"
 #include "widgets/Placement.h"
@@ -19,6 +22,31 @@ QString withoutMnemonics(QString text)
     return text.replace(u'&', QStringLiteral("&&"));
 }
 
+void showCaptions(frmMain& form, const WeatherCaptions& shown)
+{
+    SetPlainCaption(form.txtWeather, shown.weather);
+    SetPlainCaption(form.txtTemp, shown.temp);
+    SetPlainCaption(form.txtObservation, shown.observation);
+    SetPlainCaption(form.txtDewpoint, shown.dewpoint);
+    SetPlainCaption(form.txtHumidity, shown.humidity);
+    SetPlainCaption(form.txtVisibility, shown.visibility);
+    SetPlainCaption(form.txtPressure, shown.pressure);
+    SetPlainCaption(form.txtWind, shown.wind);
+    form.fraWeather->setTitle(withoutMnemonics(shown.frame));
+}
+
+// The age of the observation on show, worked out afresh at each refresh: data kept after a failed
+// refresh grows older and gets its mark.
+void showObservationAge(frmMain& form)
+{
+    if (!form.shownObservation)
+        return;
+    const QDateTime now = services().clock ? services().clock->nowLocal() : QDateTime::currentDateTime();
+    form.observationMark = ObservationAgeMark(form.shownObservation->observedAt, now);
+    SetPlainCaption(form.txtObservation, form.shownObservation->caption + form.observationMark);
+    form.txtObservation->setToolTip(ObservationTooltip(*form.shownObservation, now));
+}
+
 } // namespace
 
 void frmMain::cmdGetWeather_Click()
@@ -27,24 +55,23 @@ void frmMain::cmdGetWeather_Click()
     const QString station = AppSettings.Station;
     setStatus("Retrieving weather data from " + station);
 
-    const QByteArray reply = GetObservation(station);
-    const QByteArray observationText = StoreObservation(reply);
-    const WeatherCaptions shown = WeatherCaptionsFor(observationText);
-
-    SetPlainCaption(txtWeather, shown.weather);
-    SetPlainCaption(txtTemp, shown.temp);
-    SetPlainCaption(txtObservation, shown.observation);
-    SetPlainCaption(txtDewpoint, shown.dewpoint);
-    SetPlainCaption(txtHumidity, shown.humidity);
-    SetPlainCaption(txtVisibility, shown.visibility);
-    SetPlainCaption(txtPressure, shown.pressure);
-    SetPlainCaption(txtWind, shown.wind);
-    fraWeather->setTitle(withoutMnemonics(shown.frame));
-    showWeatherPicture(WeatherPicturePath(shown.picture));
+    const FetchedObservation fetched = WeatherSources().fetch(station);
+    if (fetched.document) {
+        const QByteArray observationText = StoreObservation(*fetched.document);
+        const WeatherCaptions shown = WeatherCaptionsFor(observationText);
+        showCaptions(*this, shown);
+        showWeatherPicture(WeatherPicturePath(shown.picture));
+        shownObservation = ShownObservation{fetched.source, shown.observedAt, shown.observation};
+    } else if (!shownObservation) {
+        // Nothing received yet: the notice, and no picture that would pass for fair weather.
+        showCaptions(*this, WeatherCaptionsFor({}));
+        showWeatherPicture({});
+    }
+    showObservationAge(*this);
 
     QApplication::restoreOverrideCursor();
     if (AppSettings.soundOn())
         PlayCue("thunder.wav");
-    weatherDataMissing = !shown.anyFieldFound;
-    setStatus(shown.anyFieldFound ? QStringLiteral("Ready") : NoWeatherDataStatus(station));
+    weatherDataMissing = !fetched.document;
+    setStatus(fetched.document ? QStringLiteral("Ready") : NoWeatherDataStatus(station, FailureText(fetched.failure)));
 }

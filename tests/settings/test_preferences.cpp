@@ -78,7 +78,7 @@ protected:
     int mainWindowLoads() const
     {
         const auto& requests = fakes.http.requests;
-        const auto isWeather = [](const HttpRequest& r) { return r.url.contains("/current_obs/"); };
+        const auto isWeather = [](const HttpRequest& r) { return r.url.contains("/data/current_obs/"); };
         return static_cast<int>(std::count_if(requests.begin(), requests.end(), isWeather));
     }
 

@@ -33,7 +33,9 @@ protected:
         // A feed document whose location line is the only one the load's refresh can read.
         QByteArray document;
         for (int line = 1; line <= 41; ++line)
-            document += line == 11 ? "<location>Chattanooga, Lovell Field, TN</location>\r\n" : "\r\n";
+            document += line == 1    ? "<current_observation>\r\n"
+                        : line == 11 ? "<location>Chattanooga, Lovell Field, TN</location>\r\n"
+                                     : "\r\n";
         fakes.http.answers.insert("http://www.weather.gov/data/current_obs/KCHA.xml", FakeHttpClient::reply(document));
     }
     void TearDown() override

@@ -1,3 +1,4 @@
+#include "weather/ObservationAge.h"
 #include "weather/ObservationFields.h"
 #include "weather/WeatherCaptions.h"
 #include "weather/Windows1252.h"
@@ -274,6 +275,32 @@ TEST(WeatherCaptions, ObservationTimeFromTheRfc822Element)
         if (observedAt && c.observedAt)
             EXPECT_EQ(observedAt->toUTC(), *c.observedAt) << c.element.toStdString();
     }
+}
+
+TEST(ObservationAge, MarkOnlyPastTwoHoursAndTooltipWithSourceAndAge)
+{
+    const QDateTime now(QDate(2025, 1, 5), QTime(18, 0), Qt::UTC);
+    const QString source = "https://api.weather.gov/stations/KXYZ/observations/latest";
+    const struct {
+        const char* name;
+        std::optional<QDateTime> observedAt;
+        QString mark;
+        QString tip;
+    } cases[] = {
+        {"25 minutes", now.addSecs(-25 * 60), "", "Source: " + source + "\nObserved 25 min ago"},
+        {"exactly two hours", now.addSecs(-2 * 3600), "", "Source: " + source + "\nObserved 2 h ago"},
+        {"three hours", now.addSecs(-3 * 3600 - 600), " (3 h old)", "Source: " + source + "\nObserved 3 h ago"},
+        {"two days", now.addDays(-2), " (2 d old)", "Source: " + source + "\nObserved 2 d ago"},
+        {"ahead of the clock", now.addSecs(300), "", "Source: " + source + "\nObserved 0 min ago"},
+        {"unknown", std::nullopt, "", "Source: " + source},
+        {"invalid", QDateTime(), "", "Source: " + source},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ObservationAgeMark(c.observedAt, now), c.mark) << c.name;
+        EXPECT_EQ(ObservationTooltip({source, c.observedAt, "Last Updated"}, now), c.tip) << c.name;
+    }
+    // The local time of the clock and a UTC stamp compare as instants.
+    EXPECT_EQ(ObservationAgeMark(now.addSecs(-4 * 3600), now.toOffsetFromUtc(-6 * 3600)), " (4 h old)");
 }
 
 } // namespace

@@ -1,8 +1,10 @@
+#include "BuildConfig.h"
 #include "platform/FileSystem.h"
 #include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
 #include "shell/frmMain.h"
 #include "weather/Observation.h"
+#include "weather/ObservationSources.h"
 
 #include "PrintQString.h"
 
@@ -17,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -51,16 +54,19 @@ protected:
         // Pictures of distinct sizes, so the one shown can be told apart.
         savePicture("clear.jpg", QSize(3, 3));
         savePicture("sct.jpg", QSize(7, 5));
+        savePicture("ovc.jpg", QSize(5, 9));
         QFile cue(folder.path() + "/Media/thunder.wav");
         ASSERT_TRUE(cue.open(QIODevice::WriteOnly));
         AppSettings = AppSettingsRecord{};
         AppSettings.Station = "KXYZ";
         AppSettings.Sound = "1";
+        WeatherSources() = ObservationSources(); // each test is a new run of the program
         fakes.http.handler = [this](const HttpRequest& request) {
             const QCursor* cursor = QApplication::overrideCursor();
             during = {window.statusText(), cursor ? std::optional(cursor->shape()) : std::nullopt};
-            const bool known = request.url == ObservationBaseUrl() + AppSettings.Station + ".xml";
-            return known && reply ? *reply : FakeHttpClient::notConnected();
+            if (request.url == ObservationBaseUrl() + AppSettings.Station + ".xml")
+                return reply.value_or(FakeHttpClient::notConnected());
+            return otherSources.value(request.url, otherSourcesDefault);
         };
     }
     void TearDown() override { AppSettings = AppSettingsRecord{}; }
@@ -84,7 +90,9 @@ protected:
     QTemporaryDir folder;
     FakeServices fakes{folder.path()};
     frmMain window;
-    std::optional<HttpResponse> reply; // none: no connection
+    std::optional<HttpResponse> reply; // the feed's; none: no connection
+    QHash<QString, HttpResponse> otherSources; // the newer sources', by address
+    HttpResponse otherSourcesDefault = FakeHttpClient::notConnected();
     DuringRequest during;
 };
 
@@ -144,35 +152,132 @@ TEST_F(WeatherRefresh, TodaysLayoutWithMixedLineEndsAndLatin1)
     EXPECT_EQ(window.statusText(), "Ready");
 }
 
-TEST_F(WeatherRefresh, NoDataReplacesEveryEarlierValue)
+// Every source fails: the reason of the last one tried is told, and nothing received earlier is lost.
+struct FailureCase {
+    const char* name;
+    std::optional<QByteArray> body; // none: no connection
+    int status;
+    HttpResponse others;
+    QString status_text;
+};
+
+std::vector<FailureCase> failureCases()
 {
-    const struct {
-        const char* name;
-        std::optional<QByteArray> body; // none: no connection
-        int status;
-    } cases[] = {
-        {"no connection", std::nullopt, 0},
-        {"empty reply", QByteArray(), 200},
-        {"error page", "<html><head><title>404 Not Found</title></head>\r\n<body>Not Found</body></html>", 404},
+    HttpResponse timedOut = FakeHttpClient::notConnected();
+    timedOut.error = HttpError::TimedOut;
+    return {
+        {"no connection", std::nullopt, 0, FakeHttpClient::notConnected(),
+         "No weather data received for KXYZ (no connection)"},
+        {"empty reply", QByteArray(), 200, FakeHttpClient::reply(""),
+         "No weather data received for KXYZ (not a weather observation)"},
+        {"error page", "<html><head><title>404 Not Found</title></head>\r\n<body>Not Found</body></html>", 404,
+         FakeHttpClient::reply("", 404), "No weather data received for KXYZ (not found)"},
+        {"silent", std::nullopt, 0, timedOut, "No weather data received for KXYZ (timed out)"},
+        // Feed documents that are no answer: both once ended on "Ready".
+        {"feed document with status 500", testDocument("worked_example.xml"), 500, FakeHttpClient::reply("", 500),
+         "No weather data received for KXYZ (not a weather observation)"},
+        {"raw reply without a status line", testDocument("worked_example.xml"), 0, FakeHttpClient::reply("", 0),
+         "No weather data received for KXYZ (not a weather observation)"},
     };
-    for (const auto& c : cases) {
+}
+
+TEST_F(WeatherRefresh, NoDataKeepsTheLastObservation)
+{
+    for (const FailureCase& c : failureCases()) {
+        WeatherSources() = ObservationSources();
+        otherSourcesDefault = FakeHttpClient::notConnected();
         answer(testDocument("worked_example.xml"));
         window.cmdGetWeather_Click();
         ASSERT_EQ(window.txtWeather->text(), "Partly Cloudy") << c.name;
+        const PanelCaptions before = shown();
+        const QByteArray kept = weatherDat();
         fakes.sound.played.clear();
 
         reply.reset();
         if (c.body)
             answer(*c.body, c.status);
+        otherSourcesDefault = c.others;
         window.cmdGetWeather_Click();
 
-        expectCaptions(shown(), Unavailable);
-        EXPECT_EQ(pictureSize(), QSize(3, 3)) << c.name;
-        EXPECT_EQ(weatherDat(), c.body.value_or(QByteArray()) + "\r\n") << c.name;
+        expectCaptions(shown(), before);
+        EXPECT_EQ(pictureSize(), QSize(7, 5)) << c.name; // still sct.jpg
+        EXPECT_EQ(weatherDat(), kept) << c.name;
         EXPECT_EQ(fakes.sound.played.size(), 1) << c.name; // the cue plays whatever the weather
-        EXPECT_EQ(window.statusText(), "No weather data received for KXYZ") << c.name;
+        EXPECT_EQ(window.statusText(), c.status_text) << c.name;
+        EXPECT_TRUE(window.weatherDataMissing) << c.name;
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.name;
     }
+}
+
+TEST_F(WeatherRefresh, NoDataBeforeAnyObservationShowsTheNoticeAndNoPicture)
+{
+    for (const FailureCase& c : failureCases()) {
+        frmMain fresh;
+        fresh.showWeatherPicture(folder.path() + "/Images/clear.jpg"); // as the load leaves it
+        reply.reset();
+        if (c.body)
+            answer(*c.body, c.status);
+        otherSourcesDefault = c.others;
+        fresh.cmdGetWeather_Click();
+        EXPECT_EQ(fresh.txtWeather->text(), "n/a") << c.name;
+        EXPECT_EQ(fresh.fraWeather->title(), "n/a") << c.name;
+        EXPECT_TRUE(fresh.imgWeather->pixmap().isNull()) << c.name; // no fair-weather picture for no data
+        EXPECT_TRUE(fresh.txtObservation->toolTip().isEmpty()) << c.name;
+        EXPECT_EQ(fresh.statusText(), c.status_text) << c.name;
+    }
+}
+
+TEST_F(WeatherRefresh, ApiRecordWhenTheXmlHostsAreGone)
+{
+    QFile record(QStringLiteral(WEATHER_TEST_DATA "/api/KATT.latest.json"));
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    AppSettings.Station = "KATT";
+    answer("<html>Not Found</html>", 404);
+    const QString api = "https://" + QString(BuildConfig::ApiHost) + "/stations/KATT";
+    otherSources = {{api + "/observations/latest", FakeHttpClient::reply(record.readAll())},
+                    {api, FakeHttpClient::reply(R"({"properties": {"name": "Austin City, Austin Camp Mabry",
+                                                     "timeZone": "America/Chicago"}})")}};
+    otherSourcesDefault = FakeHttpClient::reply("", 404);
+    fakes.clock.now = QDateTime(QDate(2025, 2, 20), QTime(5, 30), Qt::UTC);
+
+    window.cmdGetWeather_Click();
+
+    expectCaptions(shown(), {"Cloudy", QString::fromUtf8("25.0° Farenheit"), "Last Updated on Feb 19 2025, 10:51 pm CST",
+                             QString::fromUtf8("15.1°F"), "66%", "10.00", "30.54 in.", "Wind North at 5.8 MPH (5 KT)",
+                             "Weather Forecast as reported by Austin City, Austin Camp Mabry"});
+    EXPECT_EQ(pictureSize(), QSize(5, 9)); // ovc.jpg, named by the record's icon
+    EXPECT_TRUE(weatherDat().contains("\t<weather>Cloudy</weather>\r\n"));
+    EXPECT_EQ(window.txtObservation->toolTip(), "Source: " + api + "/observations/latest\nObserved 39 min ago");
+    EXPECT_EQ(window.statusText(), "Ready");
+}
+
+TEST_F(WeatherRefresh, OldObservationMarkedAndTheMarkKeptApart)
+{
+    const QString feed = ObservationBaseUrl() + "TJMZ.xml";
+    AppSettings.Station = "TJMZ";
+    answer(testDocument("TJMZ.xml")); // observed Thu, 14 Mar 2024 09:56:00 -0400
+    fakes.clock.now = QDateTime(QDate(2024, 3, 14), QTime(15, 26), Qt::UTC);
+    window.cmdGetWeather_Click();
+    EXPECT_EQ(window.txtObservation->text(), "Last Updated on Mar 14 2024, 9:56 am AST");
+    EXPECT_EQ(window.observationMark, "");
+    EXPECT_EQ(window.txtObservation->toolTip(), "Source: " + feed + "\nObserved 1 h ago");
+
+    // Kept after a failed refresh, it grows older and gets its mark.
+    reply.reset();
+    fakes.clock.now = QDateTime(QDate(2024, 3, 14), QTime(17, 0), Qt::UTC);
+    window.cmdGetWeather_Click();
+    EXPECT_EQ(window.observationMark, " (3 h old)");
+    EXPECT_EQ(window.txtObservation->text(), "Last Updated on Mar 14 2024, 9:56 am AST (3 h old)");
+    EXPECT_EQ(window.txtObservation->toolTip(), "Source: " + feed + "\nObserved 3 h ago");
+    EXPECT_EQ(window.statusText(), "No weather data received for TJMZ (no connection)");
+
+    // A worked-example document has no time the age could come from: no mark.
+    answer(testDocument("worked_example.xml"));
+    AppSettings.Station = "KXYZ";
+    window.cmdGetWeather_Click();
+    EXPECT_EQ(window.observationMark, "");
+    EXPECT_EQ(window.txtObservation->text(), "Last Updated on Nov 27, 2:53 pm EST");
+    EXPECT_EQ(window.txtObservation->toolTip(), "Source: " + ObservationBaseUrl() + "KXYZ.xml");
 }
 
 TEST_F(WeatherRefresh, PartialDocumentShowsNoticeForWhatIsMissing)
@@ -223,7 +328,7 @@ TEST_F(WeatherRefresh, MissingPicturesLeaveThePictureEmpty)
 
 TEST_F(WeatherRefresh, FeedTextIsShownAsPlainText)
 {
-    answer("\t<location>Texas A&M <b>Field</b></location>\n\t<wind_string><i>Calm</i></wind_string>\n");
+    answer("<current_observation>\n\t<location>Texas A&M <b>Field</b></location>\n\t<wind_string><i>Calm</i></wind_string>\n");
     window.cmdGetWeather_Click();
     // An ampersand is no mnemonic and markup is no rich text: both show as sent.
     EXPECT_EQ(window.fraWeather->title(), "Weather Forecast as reported by Texas A&&M <b>Field</b>");
