@@ -38,9 +38,13 @@ std::optional<QString> FieldValue(QStringView text, const WeatherField& field)
     return value;
 }
 
-QString ShownValue(QString value)
+QString ShownValue(QString value, const WeatherField& field)
 {
     value.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    // Dropping a control character can join a tag ("<wea\x01ther>"): the value still ends before it.
+    for (const char16_t* tag : {field.openingTag, field.closingTag})
+        if (const qsizetype at = value.indexOf(QStringView(tag)); at >= 0)
+            value.truncate(at);
     value.truncate(MaxValueLength);
     return value;
 }
@@ -66,7 +70,7 @@ WeatherCaptions WeatherCaptionsFor(const QByteArray& observationText)
     WeatherCaptions captions;
     for (const WeatherField& field : WeatherFields) {
         if (const std::optional<QString> value = FieldValue(text, field)) {
-            captions.*field.caption = QString::fromUtf8(field.prefix) + ShownValue(*value) + QString::fromUtf8(field.suffix);
+            captions.*field.caption = QString::fromUtf8(field.prefix) + ShownValue(*value, field) + QString::fromUtf8(field.suffix);
             captions.anyFieldFound = true;
         } else {
             captions.*field.caption = WeatherNotice;
