@@ -208,6 +208,14 @@ class Sandbox:
             self._wait(accepting, 20, f"service {command} did not come up")
         return process
 
+    @staticmethod
+    def test_ca_server_files():
+        """The certificate and key of the sandbox's throwaway CA's server certificate, for fake https
+        services (in_sandbox.sh makes them when TOLVANE_TEST_CA names the hosts)."""
+        folder = os.environ.get("TOLVANE_TEST_CA_DIR", "")
+        check(os.path.isfile(os.path.join(folder, "server.pem")), "run with TOLVANE_TEST_CA set: no test CA here")
+        return os.path.join(folder, "server.pem"), os.path.join(folder, "server.key")
+
     def seed_settings(self, values):
         """Writes the settings file as the program keeps it: <config>/Orlentis/Tolvane.conf."""
         folder = os.path.join(self.env["XDG_CONFIG_HOME"], "Orlentis")

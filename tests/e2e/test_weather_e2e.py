@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
-"""The real program asks the feed for its station once at load, keeps the reply in Weather.dat and
-shows the observation with its picture."""
+"""The real program fetches its station's observation at load and keeps it in Weather.dat: from the
+feed, from the forecast host over https when the feed is gone, from the API when both are gone,
+following the feed's redirect to https; and within one budget when sources are down or silent,
+keeping the document it had."""
 
 import os
+import shutil
 import sys
 import time
 
@@ -10,33 +13,176 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import FEED_SERVER, SOURCE_ROOT, Sandbox, check, run  # noqa: E402
 
 BINARY, ARTIFACTS = sys.argv[1], sys.argv[2]
-DOCUMENT = os.path.join(SOURCE_ROOT, "tests", "weather", "data", "TJMZ.xml")
+DATA = os.path.join(SOURCE_ROOT, "tests", "weather", "data")
+DOCUMENT = os.path.join(DATA, "TJMZ.xml")
+AGENT = "Tolvane/1.0.0 (+http://www.orlentis.example/)"
+WINDOW = "^Ann's Tolvane Version 1.0$"
+# The refresh's budget, the one-second pause at load, and room for a slow, shared machine.
+BUDGET_S, PAUSE_S, SLACK_S = 10, 1, 8
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def requests_in(log):
+    """The requests a fake service saw: "GET path\tagent" each (the HTTP version depends on the
+    client library, and does not matter here)."""
+    if not os.path.exists(log):
+        return []
+    with open(log, encoding="utf-8") as f:
+        lines = [line.rstrip("\n") for line in f if line.strip()]
+    return [f"{line.split(' ')[0]} {line.split(' ')[1]}\t{line.split(chr(9), 1)[-1]}" for line in lines]
+
+
+class WeatherBox(Sandbox):
+    """A sandbox whose hosts file sends the feed host to 127.0.0.1 and the two https hosts to
+    127.0.0.3, with fake weather services started on demand."""
+
+    def settle(self, station):
+        self.seed_settings({"My Name": "Ann", "State": "Puerto Rico", "Station": station,
+                            "Time Server": "utcnist.colorado.edu", "Sound": "0", "Splash": "0",
+                            "Update": "1", "UTC": "1"})
+        self.tls = None
+
+    def feed(self, name, *options, files=(), tls=False, bind="127.0.0.1"):
+        """Starts a fake service serving `files` (of the weather tests' data) and nothing else; returns
+        its request log and process."""
+        if tls and self.tls is None:
+            self.tls = self.test_ca_server_files()
+        folder = os.path.join(self.root, f"{name}-files")
+        os.makedirs(folder)
+        for file in files:
+            shutil.copy(os.path.join(DATA, file), os.path.join(folder, os.path.basename(file)))
+        log = os.path.join(self.root, f"{name}.log")
+        port = 443 if tls else 80
+        command = ["python3", FEED_SERVER, "--log", log, "--bind", bind, "--port", str(port),
+                   "--folder", folder, *options]
+        if tls:
+            command += ["--tls-cert", self.tls[0], "--tls-key", self.tls[1]]
+        process = self.start_service(command, ready_port=port, ready_host=bind)
+        return log, process
+
+    def start_and_time(self):
+        started = time.monotonic()
+        program = self.start_program()
+        window = self.wait_for_window(WINDOW, timeout=60)
+        return program, window, time.monotonic() - started
+
+    def weather_dat(self):
+        path = os.path.join(self.app_dir, "Weather.dat")
+        return read(path) if os.path.exists(path) else None
+
+
+def test_feed():
+    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "feed")) as box:
+        box.settle("TJMZ")
+        log, _ = box.feed("feed", files=["TJMZ.xml"])
+        program, window, _ = box.start_and_time()
+        time.sleep(0.5)
+        box.screenshot(window, "weather_main_window")
+        check(requests_in(log) == ["GET /data/current_obs/TJMZ.xml\tvb wininet"],
+              f"the feed saw {requests_in(log)!r}")
+        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "Weather.dat must hold the reply followed by CR LF")
+        box.key(window, "ctrl+x")
+        check(program.wait(timeout=30) == 0, "Exit must end the program")
+
+
+def test_forecast_host_when_the_feed_is_gone():
+    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "forecast")) as box:
+        box.settle("TJMZ")
+        feed_log, _ = box.feed("feed")  # nothing to serve: 404 for every station
+        https_log, _ = box.feed("https", files=["TJMZ.xml"], tls=True, bind="127.0.0.3")
+        box.start_and_time()
+        check(requests_in(https_log) == [f"GET /xml/current_obs/TJMZ.xml\t{AGENT}"],
+              f"the forecast host saw {requests_in(https_log)!r}")
+        check(len(requests_in(feed_log)) == 1, f"the feed saw {requests_in(feed_log)!r}")
+        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "Weather.dat must hold the forecast host's document")
+
+
+def test_api_when_both_xml_hosts_are_gone():
+    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "api")) as box:
+        box.settle("KPWM")
+        box.feed("feed")
+        https_log, _ = box.feed("https", files=["api/KPWM.latest.json", "api/KPWM.station.json"], tls=True,
+                                bind="127.0.0.3")
+        _, window, _ = box.start_and_time()
+        time.sleep(0.5)
+        box.screenshot(window, "weather_from_the_api")
+        paths = [line.split("\t")[0].split(" ")[1] for line in requests_in(https_log)]
+        check(paths == ["/xml/current_obs/KPWM.xml", "/stations/KPWM/observations/latest", "/stations/KPWM"],
+              f"the https hosts saw {paths!r}")
+        stored = box.weather_dat() or b""
+        for element in (b"\t<location>Portland, Portland International Jetport</location>\r\n",
+                        b"\t<weather>Partly Cloudy</weather>\r\n", b"\t<wind_string>Calm</wind_string>\r\n",
+                        b"\t<observation_time>Last Updated on Aug 21 2019, 5:51 am EDT</observation_time>\r\n"):
+            check(element in stored, f"Weather.dat lacks {element!r}:\n{stored.decode('latin-1')}")
+
+
+def test_feed_redirected_to_https():
+    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "redirect")) as box:
+        box.settle("TJMZ")
+        plain_log, _ = box.feed("feed", "--redirect-https")
+        https_log, _ = box.feed("https", files=["TJMZ.xml"], tls=True, bind="127.0.0.1")
+        box.start_and_time()
+        check(requests_in(https_log) == ["GET /data/current_obs/TJMZ.xml\tvb wininet"],
+              f"the feed's https side saw {requests_in(https_log)!r}")
+        check(len(requests_in(plain_log)) == 1, f"the feed saw {requests_in(plain_log)!r}")
+        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "Weather.dat must hold the redirected reply")
+
+
+def test_every_source_down_keeps_the_document():
+    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "down")) as box:
+        box.settle("TJMZ")
+        _, https = box.feed("https", files=["TJMZ.xml"], tls=True, bind="127.0.0.3")
+        program, window, _ = box.start_and_time()
+        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "the first refresh must store the document")
+
+        # Nothing answers any more: a refresh keeps what it had.
+        https.terminate()
+        https.wait(timeout=10)
+        box.key(window, "ctrl+w")  # File > Update Weather
+        time.sleep(2)
+        box.screenshot(window, "weather_every_source_down")
+        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "a failed refresh must keep Weather.dat")
+        box.key(window, "ctrl+x")
+        check(program.wait(timeout=30) == 0, "Exit must end the program")
+
+        # Down from the start: the window comes up at once, and the document of the last run stays.
+        program, window, elapsed = box.start_and_time()
+        check(elapsed < PAUSE_S + BUDGET_S + SLACK_S, f"the window took {elapsed:.1f} s with every source down")
+        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "a failed refresh must keep the last run's Weather.dat")
+
+
+def test_silent_sources_stay_within_the_budget():
+    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "silent")) as box:
+        box.settle("TJMZ")
+        feed_log, _ = box.feed("feed", "--silent", files=["TJMZ.xml"])
+        https_log, _ = box.feed("https", files=["TJMZ.xml"], tls=True, bind="127.0.0.3")
+        _, _, elapsed = box.start_and_time()
+        check(elapsed < PAUSE_S + BUDGET_S / 3 + SLACK_S, f"a silent feed held the window back {elapsed:.1f} s")
+        check(len(requests_in(feed_log)) == 1 and len(requests_in(https_log)) == 1,
+              f"the feed saw {requests_in(feed_log)!r}, the https hosts {requests_in(https_log)!r}")
+        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "the forecast host's document must be stored")
+
+    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "all_silent")) as box:
+        box.settle("TJMZ")
+        box.feed("feed", "--silent")
+        https_log, _ = box.feed("https", "--silent", tls=True, bind="127.0.0.3")
+        _, _, elapsed = box.start_and_time()
+        check(elapsed < PAUSE_S + BUDGET_S + SLACK_S, f"silent sources held the window back {elapsed:.1f} s")
+        check(len(requests_in(https_log)) == 2, f"both https sources must be tried: {requests_in(https_log)!r}")
+        check(box.weather_dat() is None, "no Weather.dat without an observation")
 
 
 def test():
-    with Sandbox(BINARY, ARTIFACTS) as box:
-        box.seed_settings({"My Name": "Ann", "State": "Puerto Rico", "Station": "TJMZ",
-                           "Time Server": "utcnist.colorado.edu", "Sound": "0", "Splash": "0",
-                           "Update": "1", "UTC": "1"})
-        log = os.path.join(box.root, "feed.log")
-        box.start_service(["python3", FEED_SERVER, "--log", log, "--document", DOCUMENT], ready_port=80)
-        program = box.start_program()
-        window = box.wait_for_window("^Ann's Tolvane Version 1.0$")
-        time.sleep(0.5)
-        box.screenshot(window, "weather_main_window")
-
-        with open(log, encoding="utf-8") as f:
-            requests = [line.rstrip("\n") for line in f if line.strip()]
-        check(requests == ["GET /data/current_obs/TJMZ.xml HTTP/1.1\tvb wininet"],
-              f"the feed saw {requests!r}")
-        with open(DOCUMENT, "rb") as f:
-            reply = f.read()
-        with open(os.path.join(box.app_dir, "Weather.dat"), "rb") as f:
-            stored = f.read()
-        check(stored == reply + b"\r\n", "Weather.dat must hold the reply followed by CR LF")
-
-        box.key(window, "ctrl+x")
-        check(program.wait(timeout=30) == 0, "Exit must end the program")
+    test_feed()
+    test_forecast_host_when_the_feed_is_gone()
+    test_api_when_both_xml_hosts_are_gone()
+    test_feed_redirected_to_https()
+    test_every_source_down_keeps_the_document()
+    test_silent_sources_stay_within_the_budget()
 
 
 run(test)
