@@ -2,6 +2,7 @@
 """Prints benchmark figures for Tolvane; asserts nothing. Run through bench/run."""
 
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -59,7 +60,20 @@ def main():
     with Sandbox(os.path.join(BUILD, "tolvane"), os.path.join(BUILD, "bench-artifacts")) as box:
         box.seed_settings({"My Name": "Bench", "State": "Tennessee", "Station": "KBNA",
                            "Time Server": "time.nist.gov", "Sound": "0", "Splash": "0", "Update": "1", "UTC": "1"})
-        box.start_service(["python3", FEED_SERVER, "--log", os.path.join(box.root, "feed.log")], ready_port=80)
+        data = os.path.join(SOURCE_ROOT, "tests", "weather", "data")
+        feed_files, api_files = os.path.join(box.root, "feed"), os.path.join(box.root, "api")
+        os.makedirs(feed_files)
+        os.makedirs(api_files)
+        shutil.copy(os.path.join(data, "TJMZ.xml"), os.path.join(feed_files, "KBNA.xml"))
+        box.start_service(["python3", FEED_SERVER, "--log", os.path.join(box.root, "feed.log"), "--folder", feed_files],
+                          ready_port=80)
+        # The API path: a station the feed does not know, served by the https hosts from the API's records.
+        for name in ("KPWM.latest.json", "KPWM.station.json"):
+            shutil.copy(os.path.join(data, "api", name), api_files)
+        cert, key = box.test_ca_server_files()
+        box.start_service(["python3", FEED_SERVER, "--log", os.path.join(box.root, "https.log"), "--bind", "127.0.0.3",
+                           "--port", "443", "--folder", api_files, "--tls-cert", cert, "--tls-key", key],
+                          ready_port=443, ready_host="127.0.0.3")
         box.start_service(["python3", DAYTIME_SERVER], ready_port=13)
         program = ["setpriv", "--bounding-set=-sys_time", os.path.join(box.app_dir, "tolvane")]
         tolvane = [time_to_window(box, program, "^Bench's Tolvane Version 1.0$") for _ in range(RUNS)]
