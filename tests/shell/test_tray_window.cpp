@@ -107,8 +107,9 @@ TEST_F(TrayWindowTest, IconNotificationsRestoreOrPopUpTheMenuAndNothingElse)
         QApplication::processEvents();
         EXPECT_EQ(form->isVisible(), c.shown) << c.code;
         EXPECT_EQ(form->mnuSystray->isVisible(), c.menu) << c.code;
-        if (c.shown)
+        if (c.shown) {
             EXPECT_FALSE(form->isMinimized()) << "brought back in the normal state";
+        }
         form->mnuSystray->hide();
     }
     EXPECT_TRUE(fakes.tray.present) << "hiding keeps the icon";

@@ -63,7 +63,7 @@ TEST(ObservationFields, FixedLineWinsThenFirstLineWithTheTag)
         {"fixed line lacks the tag", 1, "Snow"},
         {"fixed line beyond the end", 40, "Snow"},
     };
-    for (const QString& lineEnd : {"\n", "\r\n"}) {
+    for (const char* lineEnd : {"\n", "\r\n"}) {
         const QString text = lines.join(lineEnd);
         for (const auto& c : cases)
             EXPECT_EQ(FindValue(text, c.fixedIndex, u"<weather>", u"</weather>"), c.value) << c.name;
@@ -272,8 +272,9 @@ TEST(WeatherCaptions, ObservationTimeFromTheRfc822Element)
     for (const auto& c : cases) {
         const std::optional<QDateTime> observedAt = WeatherCaptionsFor(documentWith(21, c.element)).observedAt;
         EXPECT_EQ(observedAt.has_value(), c.observedAt.has_value()) << c.element.toStdString();
-        if (observedAt && c.observedAt)
+        if (observedAt && c.observedAt) {
             EXPECT_EQ(observedAt->toUTC(), *c.observedAt) << c.element.toStdString();
+        }
     }
 }
 

@@ -376,8 +376,9 @@ TEST(ObservationChain, SourcesTriedInTurnUntilOneGivesAnObservation)
         EXPECT_EQ(fetched.source, c.source) << c.name;
         EXPECT_EQ(fetched.failure, c.failure) << c.name;
         EXPECT_EQ(urlsAsked(fakes.http), c.asked) << c.name;
-        if (fetched.document)
+        if (fetched.document) {
             EXPECT_TRUE(IsObservationDocument(*fetched.document)) << c.name;
+        }
     }
 }
 
