@@ -51,7 +51,10 @@ void showObservationAge(frmMain& form)
 
 void frmMain::cmdGetWeather_Click()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The hourglass is for a window on screen: while it loads, hidden, nothing points at it.
+    const bool hourglass = isVisible();
+    if (hourglass)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString station = AppSettings.Station;
     setStatus("Retrieving weather data from " + station);
 
@@ -69,7 +72,8 @@ void frmMain::cmdGetWeather_Click()
     }
     showObservationAge(*this);
 
-    QApplication::restoreOverrideCursor();
+    if (hourglass)
+        QApplication::restoreOverrideCursor();
     if (AppSettings.soundOn())
         PlayCue("thunder.wav");
     weatherDataMissing = !fetched.document;

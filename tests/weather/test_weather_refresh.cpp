@@ -118,6 +118,11 @@ TEST_F(WeatherRefresh, WorkedExample)
     answer(document);
 
     window.cmdGetWeather_Click();
+    EXPECT_EQ(during.cursor, std::nullopt) << "no hourglass while the window is not on screen";
+    fakes.http.requests.clear();
+    fakes.sound.played.clear();
+    window.show();
+    window.cmdGetWeather_Click();
 
     ASSERT_EQ(fakes.http.requests.size(), 1u);
     EXPECT_EQ(fakes.http.requests.front().url, ObservationBaseUrl() + "KXYZ.xml");
