@@ -107,6 +107,8 @@ TEST(StartupRead, TakesFirstWordFourCharactersAndFirstCharacters)
         {{{"My Name", "Ann"}, {"Station", "KFKA) "}, {"Time Server", "a.b.c.d"}, {"Sound", "10"}, {"UTC", "1x"}},
          {"Ann", "", "KFKA", "a.b.c.d", "1", "", "", "1"}},
         {{{"My Name", " Ann"}, {"Time Server", "nodots"}}, {"", "", "", "nodots", "", "", "", ""}},
+        // Only a space ends the first word: a tab belongs to it.
+        {{{"My Name", "Ann\tExample Jr"}}, {"Ann\tExample", "", "", "", "", "", "", ""}},
         {{}, {}},
     };
     for (const StartupCase& c : cases) {

@@ -145,4 +145,34 @@ INSTANTIATE_TEST_SUITE_P(
         CapabilityCase{"Garbled", "CapEff:\tzz\n", false}),
     [](const testing::TestParamInfo<CapabilityCase>& test) { return test.param.name; });
 
+struct TimespecCase {
+    const char* name;
+    QDateTime utc;
+    time_t seconds;
+    long nanoseconds;
+};
+
+class KernelTimespecTest : public testing::TestWithParam<TimespecCase> {};
+
+TEST_P(KernelTimespecTest, SplitsIntoSecondsAndNanoseconds)
+{
+    const timespec when = TimespecFromMsecs(GetParam().utc.toMSecsSinceEpoch());
+    EXPECT_EQ(when.tv_sec, GetParam().seconds);
+    EXPECT_EQ(when.tv_nsec, GetParam().nanoseconds);
+}
+
+QDateTime utcAt(int year, int month, int day, int h, int m, int s, int ms)
+{
+    return QDateTime(QDate(year, month, day), QTime(h, m, s, ms), Qt::UTC);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Instants, KernelTimespecTest,
+    testing::Values(TimespecCase{"Instant", Instant, 1089037384, 245'000'000},
+                    // Before 1970 the second rounds down and the milliseconds carry into it.
+                    TimespecCase{"LastMillisecondBefore1970", utcAt(1969, 12, 31, 23, 59, 59, 999), -1, 999'000'000},
+                    TimespecCase{"WholeSecondBefore1970", utcAt(1969, 12, 31, 23, 59, 59, 0), -1, 0},
+                    TimespecCase{"Year1930", utcAt(1930, 1, 1, 0, 0, 0, 1), -1262304000, 1'000'000}),
+    [](const testing::TestParamInfo<TimespecCase>& test) { return test.param.name; });
+
 } // namespace

@@ -11,12 +11,19 @@
 #include <cstring>
 #include <ctime>
 
+timespec TimespecFromMsecs(qint64 msecsSinceEpoch)
+{
+    // Whole seconds round down, so that the nanoseconds stay within 0 to 999,999,999 also before 1970.
+    const qint64 remainder = ((msecsSinceEpoch % 1000) + 1000) % 1000;
+    timespec when{};
+    when.tv_sec = time_t((msecsSinceEpoch - remainder) / 1000);
+    when.tv_nsec = long(remainder) * 1'000'000L;
+    return when;
+}
+
 ClockSetResult KernelClockSetter::setUtc(const QDateTime& utc)
 {
-    const qint64 ms = utc.toMSecsSinceEpoch();
-    timespec when{};
-    when.tv_sec = time_t(ms / 1000 - (ms % 1000 < 0 ? 1 : 0));
-    when.tv_nsec = long((ms % 1000 + 1000) % 1000) * 1'000'000L;
+    const timespec when = TimespecFromMsecs(utc.toMSecsSinceEpoch());
     if (clock_settime(CLOCK_REALTIME, &when) == 0)
         return {ClockSetOutcome::Done, {}};
     const int error = errno;

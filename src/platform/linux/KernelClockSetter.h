@@ -4,11 +4,16 @@
 
 #include <QByteArray>
 
+#include <ctime>
+
 // Sets the clock directly with clock_settime; only a process holding CAP_SYS_TIME may.
 class KernelClockSetter final : public ClockSetter {
 public:
     ClockSetResult setUtc(const QDateTime& utc) override;
 };
+
+// The instant as clock_settime takes it: seconds since 1970 and the nanoseconds within that second.
+timespec TimespecFromMsecs(qint64 msecsSinceEpoch);
 
 // Whether the "CapEff:" line of a /proc/<pid>/status text has the capability bit set.
 bool EffectiveCapabilityInStatus(const QByteArray& procStatus, int capabilityBit);
