@@ -67,17 +67,19 @@ void SyncLocalTime(const QString& server)
         tell("Cannot find host!");
         return;
     }
-    const QDateTime serverTime = ParseDaytime(QString::fromLatin1(response.body.left(SyncReadLimit)));
-    if (DaytimeStatus == 1) {
+    const DaytimeReading reading = ParseDaytime(QString::fromLatin1(response.body.left(SyncReadLimit)));
+    switch (reading.status) {
+    case DaytimeStatus::Unreadable:
         tell("Time error!");
         return;
-    }
-    if (DaytimeStatus == 2) {
+    case DaytimeStatus::Unhealthy:
         tell("Inaccurate time from server!");
         return;
+    case DaytimeStatus::Usable:
+        break;
     }
     ClockSetter* setter = services().clockSetter;
-    const ClockSetResult result = setter ? setter->setUtc(ClockInstant(serverTime, DaytimeAdvance))
+    const ClockSetResult result = setter ? setter->setUtc(ClockInstant(reading.instant, reading.advance))
                                          : ClockSetResult{ClockSetOutcome::NoService, {}};
     // A refused change must not look like success.
     if (result.outcome != ClockSetOutcome::Done)

@@ -76,33 +76,23 @@ std::optional<qint16> readAdvance(const QString& text)
 
 } // namespace
 
-QDateTime ParseDaytime(const QString& text)
+DaytimeReading ParseDaytime(const QString& text)
 {
-    DaytimeStatus = 0;
     const qsizetype p = text.indexOf(u':') + 1; // 1-based; 0 when there is none
     // Without room for the year at p-11 no date can be read.
-    if (p < 12) {
-        DaytimeStatus = 1;
-        return {};
-    }
+    if (p < 12)
+        return {DaytimeStatus::Unreadable, {}, 0};
     const QDate date = readDate(charsAt(text, p - 8, 5) + "-" + charsAt(text, p - 11, 2));
     const QTime time = readTime(charsAt(text, p - 2, 8));
-    if (!date.isValid() || !time.isValid()) {
-        DaytimeStatus = 1;
-        return {};
-    }
-    if (charsAt(text, p + 12, 1) != "0") {
-        DaytimeStatus = 2;
-        return {};
-    }
+    if (!date.isValid() || !time.isValid())
+        return {DaytimeStatus::Unreadable, {}, 0};
+    if (charsAt(text, p + 12, 1) != "0")
+        return {DaytimeStatus::Unhealthy, {}, 0};
     // A garbled advance would set the clock by a wrong amount: refuse the reply instead.
     const auto advance = readAdvance(charsAt(text, p + 14, 3) + charsAt(text, p + 18, 1));
-    if (!advance) {
-        DaytimeStatus = 1;
-        return {};
-    }
-    DaytimeAdvance = *advance;
-    return QDateTime(date, time, Qt::UTC);
+    if (!advance)
+        return {DaytimeStatus::Unreadable, {}, 0};
+    return {DaytimeStatus::Usable, QDateTime(date, time, Qt::UTC), *advance};
 }
 
 QString DaytimeDisplayText(const QString& reply)

@@ -9,17 +9,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data), qsizetype(size));
 
-    const qint16 advanceBefore = DaytimeAdvance;
-    const QDateTime time = ParseDaytime(text);
-    if (DaytimeStatus < 0 || DaytimeStatus > 2)
-        std::abort();
-    if (DaytimeStatus == 0) {
+    const DaytimeReading reading = ParseDaytime(text);
+    switch (reading.status) {
+    case DaytimeStatus::Usable: {
+        const QDateTime& time = reading.instant;
         if (!time.isValid() || time.date().year() < 1930 || time.date().year() > 2029)
             std::abort();
-        const QDateTime instant = ClockInstant(time, DaytimeAdvance);
-        if (qAbs(time.msecsTo(instant) * 10 + DaytimeAdvance) > 5)
+        const QDateTime instant = ClockInstant(time, reading.advance);
+        if (qAbs(time.msecsTo(instant) * 10 + reading.advance) > 5)
             std::abort();
-    } else if (time.isValid() || DaytimeAdvance != advanceBefore) {
+        break;
+    }
+    case DaytimeStatus::Unreadable:
+    case DaytimeStatus::Unhealthy:
+        if (reading.instant.isValid() || reading.advance != 0)
+            std::abort();
+        break;
+    default:
         std::abort();
     }
 

@@ -31,14 +31,12 @@ QString lineWith(int item, const QString& text)
     return items.join(' ');
 }
 
-constexpr qint16 Untouched = 1234; // DaytimeAdvance before each parse
-
 struct ParseCase {
     const char* name;
     QString text;
-    qint32 status;
-    QDateTime time;               // null unless status is 0
-    std::optional<qint16> advance; // nothing: the advance must be left alone
+    DaytimeStatus status;
+    QDateTime time; // null unless usable
+    qint16 advance; // 0 unless usable
 };
 
 class ParseDaytimeTest : public testing::TestWithParam<ParseCase> {};
@@ -46,60 +44,63 @@ class ParseDaytimeTest : public testing::TestWithParam<ParseCase> {};
 TEST_P(ParseDaytimeTest, ReadsStatusTimeAndAdvance)
 {
     const ParseCase& c = GetParam();
-    DaytimeStatus = -1;
-    DaytimeAdvance = Untouched;
-    const QDateTime result = ParseDaytime(c.text);
-    EXPECT_EQ(DaytimeStatus, c.status);
-    EXPECT_EQ(result, c.time);
-    if (c.time.isValid())
-        EXPECT_EQ(result.timeSpec(), Qt::UTC);
-    EXPECT_EQ(DaytimeAdvance, c.advance.value_or(Untouched));
+    const DaytimeReading reading = ParseDaytime(c.text);
+    EXPECT_EQ(reading.status, c.status);
+    EXPECT_EQ(reading.instant, c.time);
+    if (c.time.isValid()) {
+        EXPECT_EQ(reading.instant.timeSpec(), Qt::UTC);
+    }
+    EXPECT_EQ(reading.advance, c.advance);
 }
+
+constexpr DaytimeStatus Usable = DaytimeStatus::Usable;
+constexpr DaytimeStatus Unreadable = DaytimeStatus::Unreadable;
+constexpr DaytimeStatus Unhealthy = DaytimeStatus::Unhealthy;
 
 const QDateTime WorkedTime = utc(2004, 7, 5, 14, 23, 5);
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, ParseDaytimeTest,
     testing::Values(
-        ParseCase{"WorkedExample", Line, 0, WorkedTime, 7549},
-        ParseCase{"LeadingAndTrailingLineFeed", "\n" + Line + "\n", 0, WorkedTime, 7549},
-        ParseCase{"TrailingSpaces", Line + "   ", 0, WorkedTime, 7549},
-        ParseCase{"NoDayNumberColonAtTwelve", Line.mid(6), 0, WorkedTime, 7549},
-        ParseCase{"AdvanceFiftyMs", lineWith(6, "050.0"), 0, WorkedTime, 500},
-        ParseCase{"AdvanceZero", lineWith(6, "000.0"), 0, WorkedTime, 0},
-        ParseCase{"AdvanceLeadingSpace", lineWith(6, " 50.0"), 0, WorkedTime, 500},
-        ParseCase{"AdvanceNegative", lineWith(6, "-12.3"), 0, WorkedTime, -123},
-        ParseCase{"Year29Is2029", lineWith(1, "29-01-01"), 0, utc(2029, 1, 1, 14, 23, 5), 7549},
-        ParseCase{"Year30Is1930", lineWith(1, "30-01-01"), 0, utc(1930, 1, 1, 14, 23, 5), 7549},
-        ParseCase{"LastSecondOfDay", lineWith(2, "23:59:59"), 0, utc(2004, 7, 5, 23, 59, 59), 7549},
-        ParseCase{"LeapDay", lineWith(1, "04-02-29"), 0, utc(2004, 2, 29, 14, 23, 5), 7549},
+        ParseCase{"WorkedExample", Line, Usable, WorkedTime, 7549},
+        ParseCase{"LeadingAndTrailingLineFeed", "\n" + Line + "\n", Usable, WorkedTime, 7549},
+        ParseCase{"TrailingSpaces", Line + "   ", Usable, WorkedTime, 7549},
+        ParseCase{"NoDayNumberColonAtTwelve", Line.mid(6), Usable, WorkedTime, 7549},
+        ParseCase{"AdvanceFiftyMs", lineWith(6, "050.0"), Usable, WorkedTime, 500},
+        ParseCase{"AdvanceZero", lineWith(6, "000.0"), Usable, WorkedTime, 0},
+        ParseCase{"AdvanceLeadingSpace", lineWith(6, " 50.0"), Usable, WorkedTime, 500},
+        ParseCase{"AdvanceNegative", lineWith(6, "-12.3"), Usable, WorkedTime, -123},
+        ParseCase{"Year29Is2029", lineWith(1, "29-01-01"), Usable, utc(2029, 1, 1, 14, 23, 5), 7549},
+        ParseCase{"Year30Is1930", lineWith(1, "30-01-01"), Usable, utc(1930, 1, 1, 14, 23, 5), 7549},
+        ParseCase{"LastSecondOfDay", lineWith(2, "23:59:59"), Usable, utc(2004, 7, 5, 23, 59, 59), 7549},
+        ParseCase{"LeapDay", lineWith(1, "04-02-29"), Usable, utc(2004, 2, 29, 14, 23, 5), 7549},
         // The server says its time is not good.
-        ParseCase{"HealthOne", lineWith(5, "1"), 2, {}, {}},
-        ParseCase{"HealthTwo", lineWith(5, "2"), 2, {}, {}},
-        ParseCase{"HealthLetter", lineWith(5, "x"), 2, {}, {}},
-        ParseCase{"CutAfterTime", Line.left(23), 2, {}, {}},
+        ParseCase{"HealthOne", lineWith(5, "1"), Unhealthy, {}, 0},
+        ParseCase{"HealthTwo", lineWith(5, "2"), Unhealthy, {}, 0},
+        ParseCase{"HealthLetter", lineWith(5, "x"), Unhealthy, {}, 0},
+        ParseCase{"CutAfterTime", Line.left(23), Unhealthy, {}, 0},
         // Date and time are tested before the health.
-        ParseCase{"BadDateAndBadHealth", lineWith(5, "1").replace("04-07-05", "04-13-05"), 1, {}, {}},
-        ParseCase{"ThirtiethOfFebruary", lineWith(1, "04-02-30"), 1, {}, {}},
-        ParseCase{"TwentyNinthOfFebruaryNoLeapYear", lineWith(1, "05-02-29"), 1, {}, {}},
-        ParseCase{"DayZero", lineWith(1, "04-07-00"), 1, {}, {}},
-        ParseCase{"Hour24", lineWith(2, "24:00:00"), 1, {}, {}},
-        ParseCase{"Minute60", lineWith(2, "14:60:05"), 1, {}, {}},
-        ParseCase{"Second60", lineWith(2, "14:23:60"), 1, {}, {}},
-        ParseCase{"LettersInDate", lineWith(1, "04-O7-05"), 1, {}, {}},
-        ParseCase{"SignInTime", lineWith(2, "+4:23:05"), 1, {}, {}},
+        ParseCase{"BadDateAndBadHealth", lineWith(5, "1").replace("04-07-05", "04-13-05"), Unreadable, {}, 0},
+        ParseCase{"ThirtiethOfFebruary", lineWith(1, "04-02-30"), Unreadable, {}, 0},
+        ParseCase{"TwentyNinthOfFebruaryNoLeapYear", lineWith(1, "05-02-29"), Unreadable, {}, 0},
+        ParseCase{"DayZero", lineWith(1, "04-07-00"), Unreadable, {}, 0},
+        ParseCase{"Hour24", lineWith(2, "24:00:00"), Unreadable, {}, 0},
+        ParseCase{"Minute60", lineWith(2, "14:60:05"), Unreadable, {}, 0},
+        ParseCase{"Second60", lineWith(2, "14:23:60"), Unreadable, {}, 0},
+        ParseCase{"LettersInDate", lineWith(1, "04-O7-05"), Unreadable, {}, 0},
+        ParseCase{"SignInTime", lineWith(2, "+4:23:05"), Unreadable, {}, 0},
         // No room before the colon, or no colon at all.
-        ParseCase{"ColonAtEleven", Line.mid(7), 1, {}, {}},
-        ParseCase{"ColonFirst", ":" + Line, 1, {}, {}},
-        ParseCase{"NoColon", "53191 04-07-05 14.23.05 50 0 0 754.9 UTC(NIST) *", 1, {}, {}},
-        ParseCase{"Empty", "", 1, {}, {}},
-        ParseCase{"HttpErrorPage", "HTTP/1.1 400 Bad Request\r\nServer: x\r\nContent-Length: 0\r\n\r\n", 1, {}, {}},
+        ParseCase{"ColonAtEleven", Line.mid(7), Unreadable, {}, 0},
+        ParseCase{"ColonFirst", ":" + Line, Unreadable, {}, 0},
+        ParseCase{"NoColon", "53191 04-07-05 14.23.05 50 0 0 754.9 UTC(NIST) *", Unreadable, {}, 0},
+        ParseCase{"Empty", "", Unreadable, {}, 0},
+        ParseCase{"HttpErrorPage", "HTTP/1.1 400 Bad Request\r\nServer: x\r\nContent-Length: 0\r\n\r\n", Unreadable, {}, 0},
         // An advance that does not read as a number is not trusted.
-        ParseCase{"AdvanceLetters", lineWith(6, "7a4.9"), 1, {}, {}},
-        ParseCase{"AdvanceTooShort", lineWith(6, "54.9"), 1, {}, {}},
-        ParseCase{"AdvanceTooLong", lineWith(6, "1754.9"), 1, {}, {}},
-        ParseCase{"AdvanceSpaceInside", lineWith(6, "7 4.9"), 1, {}, {}},
-        ParseCase{"CutInsideAdvance", Line.left(34), 1, {}, {}}),
+        ParseCase{"AdvanceLetters", lineWith(6, "7a4.9"), Unreadable, {}, 0},
+        ParseCase{"AdvanceTooShort", lineWith(6, "54.9"), Unreadable, {}, 0},
+        ParseCase{"AdvanceTooLong", lineWith(6, "1754.9"), Unreadable, {}, 0},
+        ParseCase{"AdvanceSpaceInside", lineWith(6, "7 4.9"), Unreadable, {}, 0},
+        ParseCase{"CutInsideAdvance", Line.left(34), Unreadable, {}, 0}),
     [](const testing::TestParamInfo<ParseCase>& test) { return test.param.name; });
 
 struct DisplayCase {
