@@ -74,6 +74,24 @@ std::optional<qint16> readAdvance(const QString& text)
     return qint16(negative ? -*value : *value);
 }
 
+// The advance field ddd.d has its point at p+17 and ends at p+18: a wider field ("99999.9") would be
+// read cut short, as a plausible but wrong advance.
+bool advanceFillsItsColumns(const QString& text, qsizetype p)
+{
+    const QString after = charsAt(text, p + 19, 1);
+    return charsAt(text, p + 17, 1) == "." && (after.isEmpty() || after == " " || after == "\r" || after == "\n");
+}
+
+// True when field 1 reads as a date YY-MM-DD and field 2 as a time of day HH:MM:SS, as in a daytime
+// line; anything else (a greeting, an error page) has no time to show.
+bool readsAsDaytimeLine(const QStringList& fields)
+{
+    const QString& date = fields[1];
+    if (date.size() != 8 || date[2] != u'-')
+        return false;
+    return readDate(date.mid(3) + "-" + date.left(2)).isValid() && readTime(fields[2]).isValid();
+}
+
 } // namespace
 
 DaytimeReading ParseDaytime(const QString& text)
@@ -90,7 +108,7 @@ DaytimeReading ParseDaytime(const QString& text)
         return {DaytimeStatus::Unhealthy, {}, 0};
     // A garbled advance would set the clock by a wrong amount: refuse the reply instead.
     const auto advance = readAdvance(charsAt(text, p + 14, 3) + charsAt(text, p + 18, 1));
-    if (!advance)
+    if (!advance || !advanceFillsItsColumns(text, p))
         return {DaytimeStatus::Unreadable, {}, 0};
     return {DaytimeStatus::Usable, QDateTime(date, time, Qt::UTC), *advance};
 }
@@ -98,7 +116,7 @@ DaytimeReading ParseDaytime(const QString& text)
 QString DaytimeDisplayText(const QString& reply)
 {
     const QStringList fields = reply.split(u' ', Qt::KeepEmptyParts);
-    if (fields.size() < 7)
+    if (fields.size() < 7 || !readsAsDaytimeLine(fields))
         return {};
     QString advance = fields[6].left(3);
     if (advance.isEmpty())

@@ -19,10 +19,11 @@ struct DaytimeReading {
 };
 
 // Reads a NIST daytime time-code line by character positions counted from its first colon (the one
-// between hours and minutes).
+// between hours and minutes). An advance field other than ddd.d (letters, a wider field) is unreadable.
 DaytimeReading ParseDaytime(const QString& text);
 
 // The text shown for a daytime reply: date field, space, time field, point, the first three characters
 // of the advance field ("000" when that field is empty). Fields are separated by single spaces.
-// Empty when the reply has too few fields to be a time code.
+// Empty when the reply is no daytime line: too few fields, or fields 1 and 2 not a date YY-MM-DD and
+// a time of day HH:MM:SS.
 QString DaytimeDisplayText(const QString& reply);

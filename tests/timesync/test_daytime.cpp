@@ -100,6 +100,10 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"AdvanceTooShort", lineWith(6, "54.9"), Unreadable, {}, 0},
         ParseCase{"AdvanceTooLong", lineWith(6, "1754.9"), Unreadable, {}, 0},
         ParseCase{"AdvanceSpaceInside", lineWith(6, "7 4.9"), Unreadable, {}, 0},
+        // An advance wider than its five columns would be read cut short.
+        ParseCase{"AdvanceOverflowsItsColumns", lineWith(6, "99999.9"), Unreadable, {}, 0},
+        ParseCase{"AdvanceWithTwoDecimals", lineWith(6, "754.99"), Unreadable, {}, 0},
+        ParseCase{"AdvanceWithoutPoint", lineWith(6, "75449"), Unreadable, {}, 0},
         ParseCase{"CutInsideAdvance", Line.left(34), Unreadable, {}, 0}),
     [](const testing::TestParamInfo<ParseCase>& test) { return test.param.name; });
 
@@ -122,8 +126,14 @@ INSTANTIATE_TEST_SUITE_P(
                     DisplayCase{"LineFeedsStayInOuterFields", "\n" + Line + "\n", "04-07-05 14:23:05.754"},
                     DisplayCase{"AdvanceTakenAsItStands", lineWith(6, "50.0"), "04-07-05 14:23:05.50."},
                     DisplayCase{"EmptyAdvanceField", lineWith(6, ""), "04-07-05 14:23:05.000"},
-                    DisplayCase{"DoubleSpaceShiftsFields", "53191  04-07-05 14:23:05 50 0 0 754.9", " 04-07-05.0"},
-                    DisplayCase{"SevenFields", "a b c d e f ghij", "b c.ghi"},
+                    DisplayCase{"EndsAtTheAdvance", "53191 04-07-05 14:23:05 50 0 0 754.9", "04-07-05 14:23:05.754"},
+                    // Only a reply whose date and time fields read as such is shown.
+                    DisplayCase{"DoubleSpaceShiftsFields", "53191  04-07-05 14:23:05 50 0 0 754.9", ""},
+                    DisplayCase{"SevenFields", "a b c d e f ghij", ""},
+                    DisplayCase{"NotATimeCode", "hello: this is not a time code", ""},
+                    DisplayCase{"ThirteenthMonth", lineWith(1, "04-13-05"), ""},
+                    DisplayCase{"Hour25", lineWith(2, "25:23:05"), ""},
+                    DisplayCase{"DateWithoutDashes", lineWith(1, "04/07/05"), ""},
                     DisplayCase{"SixFieldsAreNoTimeCode", "a b c d e f", ""},
                     DisplayCase{"Empty", "", ""}),
     [](const testing::TestParamInfo<DisplayCase>& test) { return test.param.name; });

@@ -58,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Replies, DisplayWithoutTimeCodeTest,
                          testing::Values(NothingCase{"HostUnreachable", FakeHttpClient::notConnected()},
                                          NothingCase{"NoSession", HttpResponse{}},
                                          NothingCase{"EmptyReply", FakeHttpClient::reply("")},
-                                         NothingCase{"TooFewFields", FakeHttpClient::reply("421 busy, try later")}),
+                                         NothingCase{"TooFewFields", FakeHttpClient::reply("421 busy, try later")},
+                                         NothingCase{"NotATimeCode", FakeHttpClient::reply("hello: this is not a time code")}),
                          [](const testing::TestParamInfo<NothingCase>& test) { return test.param.name; });
 
 TEST_F(TimeSyncTest, SyncUsesSystemProxyAndSetsServerTimeLessAdvance)
@@ -123,7 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
                     SyncFailureCase{"EmptyReply", FakeHttpClient::reply(""), "Time error!"},
                     SyncFailureCase{"Garbled", FakeHttpClient::reply("<html>12:00</html>"), "Time error!"},
                     SyncFailureCase{"HealthOne", replyWithHealth('1'), "Inaccurate time from server!"},
-                    SyncFailureCase{"HealthTwo", replyWithHealth('2'), "Inaccurate time from server!"}),
+                    SyncFailureCase{"HealthTwo", replyWithHealth('2'), "Inaccurate time from server!"},
+                    SyncFailureCase{"AdvanceOverflow", FakeHttpClient::reply(QByteArray(Line).replace("754.9", "99999.9")),
+                                    "Time error!"}),
     [](const testing::TestParamInfo<SyncFailureCase>& test) { return test.param.name; });
 
 struct RefusalCase {
