@@ -11,11 +11,32 @@ bool NewerVersionPublished(const QByteArray& running, const QByteArray& publishe
     return running < published;
 }
 
+bool IsVersionNumber(const QByteArray& text)
+{
+    // Runs of digits joined by single points: "1", "1.0", "1.0.1".
+    bool digitBefore = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9')
+            digitBefore = true;
+        else if (c == '.' && digitBefore)
+            digitBefore = false;
+        else
+            return false;
+    }
+    return digitBefore;
+}
+
 QString VersionCheckOutcome(const QByteArray& running, const QByteArray& publishedFirstLine)
 {
-    return NewerVersionPublished(running, publishedFirstLine)
-               ? QStringLiteral("A newer version is available.")
-               : QStringLiteral("Your version is newest available.");
+    QByteArray published = publishedFirstLine;
+    while (published.endsWith(' ') || published.endsWith('\t'))
+        published.chop(1);
+    // An empty reply, an error page or stray bytes say nothing about versions: answering "newest" or
+    // "newer" from them would be a confident wrong answer.
+    if (!IsVersionNumber(published))
+        return VersionCheckFailedText();
+    return NewerVersionPublished(running, published) ? QStringLiteral("A newer version is available.")
+                                                     : QStringLiteral("Your version is newest available.");
 }
 
 QString VersionCheckFailedText()

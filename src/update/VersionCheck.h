@@ -8,10 +8,14 @@
 // site has always been read.
 bool NewerVersionPublished(const QByteArray& running, const QByteArray& published);
 
-// "A newer version is available." or "Your version is newest available.".
+// True for runs of digits joined by single points ("1.0.1").
+bool IsVersionNumber(const QByteArray& text);
+
+// "A newer version is available." or "Your version is newest available.", from the first line of
+// "version.dat" less its trailing spaces; VersionCheckFailedText() when that is no version number.
 QString VersionCheckOutcome(const QByteArray& running, const QByteArray& publishedFirstLine);
 
-// Shown when "version.dat" is missing or unreadable after the download.
+// Shown when "version.dat" is missing, unreadable or holds no version number after the download.
 QString VersionCheckFailedText();
 
 // The whole check: fetches "version.dat" from the update site, reads its first line and returns the

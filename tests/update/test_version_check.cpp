@@ -1,4 +1,5 @@
 #include "UpdateTestSupport.h"
+#include "weather/PrintQString.h"
 
 #include "platform/fake/FakeServices.h"
 #include "update/UpdateSite.h"
@@ -26,18 +27,28 @@ TEST(VersionCheck, ComparesTheTextsOrdinally)
         // Characters, not numbers: '1' sorts before '9'.
         {"1.0.10", "1.0.9", newer},
         {"1.0.9", "1.0.10", newest},
-        // Anything after the version makes the line the greater text.
-        {"1.0.0", "1.0.0 ", newer},
-        {"1.0.0", "1.0.0 beta", newer},
-        {"1.0.0", "", newest},
         {"1.0.0", "1.0", newest},
-        // Case-sensitive, by character code, bytes above 127 sorting last.
-        {"1.0.0a", "1.0.0B", newest},
-        {"1.0.\xe9", "1.0.1", newest},
+        {"1.0.0", "2", newer},
+        // Trailing spaces and tabs are no part of the version.
+        {"1.0.0", "1.0.0 ", newest},
+        {"1.0.0", "1.0.1 \t ", newer},
+        // Whatever is not a version number says nothing about versions.
+        {"1.0.0", "", VersionCheckFailedText()},
+        {"1.0.0", "   ", VersionCheckFailedText()},
+        {"1.0.0", "1.0.0 beta", VersionCheckFailedText()},
+        {"1.0.0", " 1.0.1", VersionCheckFailedText()},
+        {"1.0.0", "1..0", VersionCheckFailedText()},
+        {"1.0.0", "1.0.", VersionCheckFailedText()},
+        {"1.0.0", "v1.0.1", VersionCheckFailedText()},
+        {"1.0.0", "<!DOCTYPE html>", VersionCheckFailedText()},
+        {"1.0.0", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10), VersionCheckFailedText()},
     };
     for (const auto& c : cases)
         EXPECT_EQ(VersionCheckOutcome(c.running, c.published), c.outcome)
-            << c.running.constData() << " against " << c.published.constData();
+            << c.running.constData() << " against " << c.published.toPercentEncoding().constData();
+    // Case-sensitive, by character code, bytes above 127 sorting last.
+    EXPECT_FALSE(NewerVersionPublished("1.0.0a", "1.0.0B"));
+    EXPECT_FALSE(NewerVersionPublished("1.0.\xe9", "1.0.1"));
 }
 
 TEST(VersionCheck, ReadsTheFirstLineOfTheFetchedFile)
@@ -51,9 +62,13 @@ TEST(VersionCheck, ReadsTheFirstLineOfTheFetchedFile)
         {"newer published", FakeHttpClient::reply("1.0.1\r\n"), std::nullopt, newer},
         {"same, LF ends", FakeHttpClient::reply("1.0.0\n"), std::nullopt, newest},
         {"older, more lines", FakeHttpClient::reply("0.9.9\r\n2.0.0\r\n"), std::nullopt, newest},
-        {"trailing space", FakeHttpClient::reply("1.0.0 \r\n"), std::nullopt, newer},
-        {"empty first line", FakeHttpClient::reply("\r\n1.0.1\r\n"), std::nullopt, newest},
-        {"empty body", FakeHttpClient::reply(""), std::nullopt, newest},
+        {"trailing space", FakeHttpClient::reply("1.0.0 \r\n"), std::nullopt, newest},
+        {"empty first line", FakeHttpClient::reply("\r\n1.0.1\r\n"), std::nullopt, VersionCheckFailedText()},
+        {"empty body", FakeHttpClient::reply(""), std::nullopt, VersionCheckFailedText()},
+        {"HTML page", FakeHttpClient::reply("<!DOCTYPE html>\n<html><body>Moved</body></html>\n"), std::nullopt,
+         VersionCheckFailedText()},
+        {"binary bytes", FakeHttpClient::reply(QByteArray("\xff\xd8\xff\xe0\0\x10JFIF", 10)), std::nullopt,
+         VersionCheckFailedText()},
         {"unreachable, no copy", std::nullopt, std::nullopt, VersionCheckFailedText()},
         {"404, no copy", FakeHttpClient::reply("<html>Not Found</html>", 404), std::nullopt,
          VersionCheckFailedText()},
