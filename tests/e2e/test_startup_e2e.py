@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """The real program starts with seeded settings, greets its user in the title, and a second copy
-is refused with a message and ends."""
+is refused with a message and ends. Nothing left at the single-copy lock's path (an empty or garbled
+file, another host's record, a folder, the file of a copy that was killed) keeps it from starting."""
 
 import os
+import shutil
+import signal
 import sys
 import time
 
@@ -10,6 +13,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import FEED_SERVER, Sandbox, check, run  # noqa: E402
 
 BINARY, ARTIFACTS = sys.argv[1], sys.argv[2]
+TITLE = "^Ann's Tolvane Version 1.0$"
 
 
 def test():
@@ -19,7 +23,7 @@ def test():
                            "Update": "1", "UTC": "0"})
         box.start_service(["python3", FEED_SERVER, "--log", os.path.join(box.root, "feed.log")], ready_port=80)
         first = box.start_program("first")
-        window = box.wait_for_window("^Ann's Tolvane Version 1.0$")
+        window = box.wait_for_window(TITLE)
         time.sleep(0.5)  # let the first paint finish before the picture is taken
         box.screenshot(window, "startup_main_window")
 
@@ -38,6 +42,61 @@ def test():
         check(first.wait(timeout=20) == 0, "Exit must end the program")
         lock = os.path.join(box.env["XDG_RUNTIME_DIR"], "Tolvane.lock")
         check(not os.path.exists(lock), "the single-copy lock outlived the program")
+
+        # A copy that dies leaves its file behind; the lock itself goes with the process.
+        killed = box.start_program("killed")
+        box.wait_for_window(TITLE)
+        killed.send_signal(signal.SIGKILL)
+        killed.wait(timeout=20)
+        check(os.path.exists(lock), "a killed copy cannot have removed its lock file")
+        starts_despite(box, "killed copy's file")
+
+        for what, content in GARBAGE.items():
+            remove(lock)
+            if content is None:
+                os.makedirs(os.path.join(lock, "inside"))
+            else:
+                with open(lock, "wb") as f:
+                    f.write(content)
+            starts_despite(box, what, then_refuses_a_second=content is None)
+        remove(lock)
+
+
+# What may be found at the lock's path; None stands for a folder.
+GARBAGE = {
+    "empty file": b"",
+    "garbled file": b"\xff\xfe\x00garbage\n\n\x07",
+    "another host's record": b"4242\ntolvane\nsome-other-host\n",
+    "folder": None,
+}
+
+
+def remove(path):
+    if os.path.isdir(path):
+        shutil.rmtree(path)
+    elif os.path.lexists(path):
+        os.remove(path)
+
+
+def starts_despite(box, what, then_refuses_a_second=False):
+    """The program must start and show its main window, not the second-copy message; and, when
+    asked, still refuse a second copy while it runs."""
+    program = box.start_program("lock_" + what.replace(" ", "_").replace("'", ""))
+    deadline = time.monotonic() + 60
+    while not box.find_windows(TITLE):
+        refusal = box.find_windows("^Tolvane$")
+        if refusal:
+            box.key(refusal[0], "Return")
+            check(False, f"{what} at the lock's path refused the start")
+        check(time.monotonic() < deadline, f"with {what} at the lock's path no main window appeared")
+        time.sleep(0.1)
+    window = box.find_windows(TITLE)[0]
+    if then_refuses_a_second:
+        second = box.start_program("lock_second")
+        box.key(box.wait_for_window("^Tolvane$"), "Return")
+        check(second.wait(timeout=20) == 0, f"with {what} at the lock's path the second copy did not end")
+    box.key(window, "ctrl+x")  # File > Exit
+    check(program.wait(timeout=20) == 0, f"with {what} at the lock's path, Exit must end the program")
 
 
 run(test)

@@ -4,9 +4,9 @@
 #include "platform/Services.h"
 #include "platform/linux/CanberraSoundPlayer.h"
 #include "platform/linux/CurlHttpClient.h"
+#include "platform/linux/FlockInstanceGuard.h"
 #include "platform/linux/IniSettingsRegistry.h"
 #include "platform/linux/KernelClockSetter.h"
-#include "platform/linux/LockFileInstanceGuard.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/ThreadSleeper.h"
 #include "platform/linux/XdgAutostart.h"
@@ -29,7 +29,7 @@ void InstallLinuxServices(const ProgramIdentity& program)
 
     s.registry = new IniSettingsRegistry(configHome);
     s.http = new CurlHttpClient();
-    s.instance = new LockFileInstanceGuard(runtimeDir + "/" + program.title + ".lock");
+    s.instance = new FlockInstanceGuard(runtimeDir + "/" + program.title + ".lock");
     s.messages = new QtMessageBoxes();
     s.bell = new WidgetsBell();
     s.sleeper = new ThreadSleeper();
