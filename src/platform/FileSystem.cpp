@@ -70,7 +70,12 @@ bool FileSystem::writeTextFile(const QString& path, const QByteArray& bytes)
 
 bool FileSystem::replaceFileAtomically(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(resolve(path));
+    return replaceResolvedFileAtomically(resolve(path), bytes);
+}
+
+bool FileSystem::replaceResolvedFileAtomically(const QString& resolvedPath, const QByteArray& bytes)
+{
+    QSaveFile file(resolvedPath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     // commit() renames even when its own final flush fails (a full disk), so flush and check first.

@@ -24,6 +24,8 @@ bool writeTextFile(const QString& path, const QByteArray& bytes);
 // Replaces the file with exactly `bytes`, through a temporary file in the same folder and a rename,
 // so a reader never sees a half-written file. False on failure (the old file is then untouched).
 bool replaceFileAtomically(const QString& path, const QByteArray& bytes);
+// The same for a path as resolve() gives it: its folder is not searched again.
+bool replaceResolvedFileAtomically(const QString& resolvedPath, const QByteArray& bytes);
 // Text split into lines without their line ends (CR LF or LF); a final line end starts no line.
 QList<QByteArray> splitLines(const QByteArray& text);
 // The file's lines without their line ends (CR LF or LF); `ok` false when it cannot be read.

@@ -6,6 +6,10 @@
 #include "update/PackSeeding.h"
 #include "update/UpdateSite.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
 namespace {
 
 struct Pack {
@@ -20,36 +24,50 @@ struct Pack {
 constexpr Pack pictures{"\\Images", "images.dat", "\\images.dat", "\\images.dat", "\\images\\"};
 constexpr Pack sounds{"\\Media\\", "media.dat", "\\Media.dat", "\\media.dat", "\\media\\"};
 
-void CheckPack(const QString& appDir, const Pack& pack)
+// The names of the files in `folder`, case-folded: one listing for the whole pack.
+QSet<QString> FileNamesIn(const QString& folder)
+{
+    QSet<QString> names;
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries)
+        names.insert(entry.toCaseFolded());
+    return names;
+}
+
+void CheckPack(const QString& appDir, const Pack& pack, UpdateBudget& budget)
 {
     if (!FileSystem::folderExists(appDir + pack.folder))
         FileSystem::createFolder(appDir + pack.folder);
     if (!FileSystem::fileExists(appDir + pack.listTested))
-        GetUpdateFile(pack.listName);
+        GetUpdateFile(pack.listName, budget, FileSystem::resolve(appDir + "\\" + pack.listName));
 
     bool readable = false;
     const QList<QByteArray> lines = FileSystem::readLines(appDir + pack.listRead, &readable);
-    if (!readable)
-        return; // the next start tries the list again
+    const QString folder = FileSystem::resolve(appDir + pack.folder);
+    if (!readable || !QFileInfo(folder).isDir())
+        return; // no list (the next start asks again), or no folder to fill
+    QSet<QString> present = FileNamesIn(folder);
     for (const QByteArray& line : lines) {
         // The list comes over plain HTTP: a line such as "..\..\x" must not become a path.
         const QString name = QString::fromLatin1(line);
-        if (!IsPlainFileName(name))
+        if (!IsPlainFileName(name) || present.contains(name.toCaseFolded()))
             continue;
-        if (!FileSystem::fileExists(appDir + pack.prefix + name))
-            GetUpdateFile(pack.prefix + name);
+        if (budget.spent())
+            return; // what is still missing is fetched at the next start
+        if (GetUpdateFile(pack.prefix + name, budget, folder + "/" + name))
+            present.insert(name.toCaseFolded());
     }
 }
 
 } // namespace
 
-void RunPackCheck()
+void RunPackCheck(UpdateBudget budget)
 {
     const QString appDir = AppDir();
     if (appDir.isEmpty())
         return;
     if (RunsFromDataFolder())
         SeedPacksFrom(InstalledPackDir(), appDir);
-    CheckPack(appDir, pictures);
-    CheckPack(appDir, sounds);
+    CheckPack(appDir, pictures, budget);
+    CheckPack(appDir, sounds, budget);
 }

@@ -6,6 +6,9 @@
 #include "platform/HttpClient.h"
 #include "platform/Services.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 const QString packPrefixes[] = {QStringLiteral("\\images\\"), QStringLiteral("\\media\\")};
@@ -37,6 +40,13 @@ bool IsWholeFile(const HttpResponse& response)
     return response.connected && response.complete && response.status >= 200 && response.status <= 299;
 }
 
+// A site that did not answer in time, or could not be reached at all, will not answer the next
+// request either: asking on would cost a whole wait per file.
+bool SiteUnreachable(const HttpResponse& response)
+{
+    return !response.connected || response.error == HttpError::TimedOut;
+}
+
 } // namespace
 
 QString UpdateBaseUrl()
@@ -55,22 +65,41 @@ bool IsPlainFileName(const QString& name)
     return true;
 }
 
+UpdateBudget PackCheckBudget()
+{
+    return UpdateBudget{.deadline = QDeadlineTimer(PackCheckBudgetMs)};
+}
+
 bool GetUpdateFile(const QString& name)
 {
-    HttpClient* http = services().http;
     const QString appDir = AppDir();
     const UpdateFileKind kind = KindOf(name);
-    if (!http || appDir.isEmpty() || kind == UpdateFileKind::Refused)
+    if (appDir.isEmpty() || kind == UpdateFileKind::Refused)
         return false;
     const QString folder = kind == UpdateFileKind::Pack ? appDir + PackPrefixOf(name) : appDir;
     if (!FileSystem::folderExists(folder))
         return false;
+    UpdateBudget unbounded; // the client's own bounds apply
+    return GetUpdateFile(name, unbounded, FileSystem::resolve(appDir + "\\" + name));
+}
 
-    const HttpResponse response = http->get({UpdateBaseUrl() + name, "vb wininet", ProxyMode::Direct});
+bool GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& destination)
+{
+    HttpClient* http = services().http;
+    const UpdateFileKind kind = KindOf(name);
+    if (!http || kind == UpdateFileKind::Refused || budget.spent() || destination.isEmpty() ||
+        !QFileInfo(destination).dir().exists())
+        return false;
+
+    HttpRequest request{UpdateBaseUrl() + name, "vb wininet", ProxyMode::Direct};
+    request.deadline = budget.deadline;
+    const HttpResponse response = http->get(request);
+    if (SiteUnreachable(response))
+        budget.siteUnreachable = true;
     if (!IsWholeFile(response))
         return false;
     QByteArray content = response.body;
     if (kind == UpdateFileKind::Text)
         content += "\r\n";
-    return FileSystem::replaceFileAtomically(appDir + "\\" + name, content);
+    return FileSystem::replaceResolvedFileAtomically(destination, content);
 }

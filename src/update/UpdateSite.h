@@ -1,6 +1,23 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QString>
+
+// One pack check spends at most this long on the update site, all its requests together, so that
+// start-up cannot hang on it.
+inline constexpr int PackCheckBudgetMs = 10'000;
+
+// What a run of downloads may still spend. Every request gives up by `deadline`; once the site has
+// timed out or could not be reached, nothing more is asked.
+struct UpdateBudget {
+    QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever);
+    bool siteUnreachable = false;
+
+    bool spent() const { return siteUnreachable || deadline.hasExpired(); }
+};
+
+// The budget of one pack check, counted from now.
+UpdateBudget PackCheckBudget();
 
 // "http://" + the update host (a build setting) + "/update/".
 QString UpdateBaseUrl();
@@ -21,3 +38,8 @@ bool IsPlainFileName(const QString& name);
 // not created, and then no request is made.
 // True when the file was received whole and stored; callers that only fill gaps may ignore it.
 bool GetUpdateFile(const QString& name);
+
+// The same within `budget`, which it charges, for a destination the caller has already found on disk
+// (a path as FileSystem::resolve gives it), so that filling a pack folder searches no folder per file.
+// Nothing is asked once the budget is spent.
+bool GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& destination);

@@ -2,10 +2,13 @@
 """A program folder without packs, and the update site on 127.0.0.2:80. The first start fetches both
 lists and every listed file before the main window appears, byte for byte, except a file the site
 answers with 404 and one whose transfer is reset: those stay absent. The next start fetches just
-those two; the one after asks for nothing. Help > Update answers in a box."""
+those two; the one after asks for nothing. Help > Update answers in a box. With the pack folders gone
+and a site that takes connections and never answers, the window still comes up within the pack
+check's budget after a single request; once the site is back, the next start fills the folders."""
 
 import filecmp
 import os
+import shutil
 import sys
 import time
 
@@ -36,7 +39,7 @@ def requests(log):
 def check_pack_folders(app, pictures, sounds, absent=()):
     entries = set(os.listdir(app))
     wanted = {"Images", "Media", "images.dat", "media.dat", "tolvane"}
-    check(wanted <= entries <= wanted | {"Weather.dat"}, f"program folder holds {sorted(entries)}")
+    check(wanted <= entries <= wanted | {"Weather.dat", "version.dat"}, f"program folder holds {sorted(entries)}")
     for folder, names in (("Images", pictures), ("Media", sounds)):
         present = sorted(os.listdir(os.path.join(app, folder)))
         expected = sorted(n for n in names if (folder, n) not in absent)
@@ -85,7 +88,7 @@ def test():
         # The site mended: the next start fetches only what the faults kept away.
         site.terminate()
         site.wait(timeout=10)
-        start_site()
+        site = start_site()
         before = len(requests(site_log))
         program, window = start_and_wait("second")
         check([line for line, _ in requests(site_log)[before:]] ==
@@ -105,6 +108,27 @@ def test():
         before = len(requests(site_log))
         program, window = start_and_wait("third")
         check(len(requests(site_log)) == before, f"a complete folder asked for {requests(site_log)[before:]}")
+        exit_program(program, window)
+
+        # A site that never answers: one request, and the window within the budget (60 s is only a
+        # generous "did not hang"; asking for every missing file in turn took minutes).
+        site.terminate()
+        site.wait(timeout=10)
+        site = start_site("--hang")
+        for folder in ("Images", "Media"):
+            shutil.rmtree(os.path.join(box.app_dir, folder))
+        before = len(requests(site_log))
+        program = box.start_program("hung_site")
+        window = box.wait_for_window(TITLE, timeout=60)
+        check(len(requests(site_log)) - before == 1, f"a silent site was asked {requests(site_log)[before:]}")
+        exit_program(program, window)
+
+        # The site back: the next start fetches what the silent one kept away.
+        site.terminate()
+        site.wait(timeout=10)
+        start_site()
+        program, window = start_and_wait("site_back")
+        check_pack_folders(box.app_dir, pictures, sounds)
         exit_program(program, window)
 
 

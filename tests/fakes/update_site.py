@@ -11,7 +11,8 @@ Files are sent byte for byte with their length; anything else gets a 404 page.
 first, --version TEXT writes version.dat there; --lay-out-only stops after that.
 --status PATH=CODE answers PATH with that status and a small page; --reset PATH sends the head and
 half the body of PATH, then resets the connection. PATH is given as the program requests it or as a
-path under /update/ ("images/clear.jpg"); case does not matter.
+path under /update/ ("images/clear.jpg"); case does not matter. --hang takes every connection and
+never answers: the first request is logged and held for ever, later ones wait behind it unread.
 Every request is logged to --log as one line: the request line, a tab, the User-Agent.
 """
 
@@ -22,6 +23,7 @@ import shutil
 import socket
 import struct
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from serving import serve  # noqa: E402
@@ -76,6 +78,9 @@ def make_handler(options, statuses, resets):
         def do_GET(self):
             with open(options.log, "a", encoding="latin-1") as log:
                 log.write(f"{self.requestline}\t{self.headers.get('User-Agent', '')}\n")
+            if options.hang:
+                while True:
+                    time.sleep(3600)
             key = pieces(self.path) if self.path.lower().startswith(PREFIX) else None
             path = find(os.path.join(options.root, "update"), key) if key else None
             if key and "/".join(key) in statuses:
@@ -143,6 +148,7 @@ def main():
     parser.add_argument("--port", type=int, default=80, help="port to listen on (0: any free port)")
     parser.add_argument("--status", type=status_rule, action="append", default=[], metavar="PATH=CODE")
     parser.add_argument("--reset", type=path_key, action="append", default=[], metavar="PATH")
+    parser.add_argument("--hang", action="store_true", help="take every connection and never answer")
     parser.add_argument("--port-file", help="write the port actually bound here once listening")
     options = parser.parse_args()
 

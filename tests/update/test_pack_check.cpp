@@ -132,15 +132,44 @@ TEST_F(PackCheckTest, EmptyLinesAndNamesThatAreNotPlainAreSkipped)
                            "program/Media/good.jpg", "program/images.dat", "program/media.dat"}));
 }
 
-TEST_F(PackCheckTest, AnUnreachableSiteLeavesTheFoldersOnlyAndIsTriedAgainNextTime)
+TEST_F(PackCheckTest, AnUnreachableSiteIsAskedOnceAndTriedAgainNextTime)
 {
     CurlHttpClient curl;
     RouteUpdateSite(fakes.http, curl, ClosedLoopbackPort());
     RunPackCheck();
-    EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat", UpdateBaseUrl() + "media.dat"}));
+    EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat"}));
     EXPECT_EQ(EntriesUnder(appDir), QStringList({"Images", "Media"}));
     RunPackCheck();
-    EXPECT_EQ(fakes.http.requests.size(), 4u);
+    EXPECT_EQ(fakes.http.requests.size(), 2u);
+}
+
+TEST_F(PackCheckTest, AfterATimeOutNothingMoreIsAskedAndTheRestComesNextStart)
+{
+    for (const char* list : {"images.dat", "media.dat"})
+        ASSERT_TRUE(QFile::copy(packs + "/" + list, appDir + "/" + list));
+    // The site takes the connection and never answers: the client gives up at the deadline.
+    fakes.http.handler = [](const HttpRequest&) {
+        return HttpResponse{.sessionOpened = true, .connected = true, .error = HttpError::TimedOut};
+    };
+    RunPackCheck();
+    ASSERT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "\\images\\" + ListedNames(packs + "/images.dat")[0]}));
+    const QDeadlineTimer deadline = fakes.http.requests[0].deadline;
+    EXPECT_FALSE(deadline.isForever());
+    EXPECT_LE(deadline.remainingTime(), PackCheckBudgetMs) << "one budget for the whole check";
+
+    CurlHttpClient curl;
+    LoopbackServer site(PackSiteRoutes(packs), NotFound());
+    RouteUpdateSite(fakes.http, curl, site.port());
+    RunPackCheck();
+    for (const char* pack : {"/Images", "/Media"})
+        EXPECT_EQ(EntriesUnder(appDir + pack), EntriesUnder(packs + pack));
+}
+
+TEST_F(PackCheckTest, ASpentBudgetAsksNothing)
+{
+    RunPackCheck(UpdateBudget{.deadline = QDeadlineTimer(0)});
+    EXPECT_EQ(requestedUrls(), QStringList());
+    EXPECT_EQ(EntriesUnder(appDir), QStringList({"Images", "Media"}));
 }
 
 TEST_F(PackCheckTest, APackFolderThatCannotBeMadeDoesNotStopTheCheck)
