@@ -6,12 +6,17 @@
 #include "platform/HttpClient.h"
 #include "platform/Services.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QStorageInfo>
 
 namespace {
 
-const QString packPrefixes[] = {QStringLiteral("\\images\\"), QStringLiteral("\\media\\")};
+const QString picturePrefix = QStringLiteral("\\images\\");
+const QString soundPrefix = QStringLiteral("\\media\\");
+const QString packPrefixes[] = {picturePrefix, soundPrefix};
 
 enum class UpdateFileKind { Refused, Text, Pack };
 
@@ -47,6 +52,23 @@ bool SiteUnreachable(const HttpResponse& response)
     return !response.connected || response.error == HttpError::TimedOut;
 }
 
+// A pack file must be what its pack holds: the update site comes over plain HTTP, and an error page
+// or anything else stored as a picture or a sound would fill the disk and never be fetched again.
+bool FitsItsPack(const QString& name, const QByteArray& bytes)
+{
+    if (name.startsWith(picturePrefix, Qt::CaseInsensitive))
+        return IsJpegPicture(bytes);
+    if (name.startsWith(soundPrefix, Qt::CaseInsensitive))
+        return IsWaveSound(bytes);
+    return true;
+}
+
+bool LeavesFreeSpace(const QString& destination, qint64 bytes, qint64 floor)
+{
+    const QStorageInfo disk(QFileInfo(destination).absolutePath());
+    return disk.isValid() && disk.bytesAvailable() - bytes >= floor;
+}
+
 } // namespace
 
 QString UpdateBaseUrl()
@@ -65,9 +87,25 @@ bool IsPlainFileName(const QString& name)
     return true;
 }
 
+bool IsJpegPicture(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return false;
+    // The format is told by the content, and the header must read as far as the picture's size.
+    QImageReader reader(&buffer);
+    return reader.format() == "jpeg" && reader.size().isValid();
+}
+
+bool IsWaveSound(const QByteArray& bytes)
+{
+    return bytes.size() >= 12 && bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WAVE";
+}
+
 UpdateBudget PackCheckBudget()
 {
-    return UpdateBudget{.deadline = QDeadlineTimer(PackCheckBudgetMs)};
+    return UpdateBudget{.deadline = QDeadlineTimer(PackCheckBudgetMs), .bytesLeft = PackCheckMaxBytes};
 }
 
 bool GetUpdateFile(const QString& name)
@@ -96,10 +134,12 @@ bool GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& des
     const HttpResponse response = http->get(request);
     if (SiteUnreachable(response))
         budget.siteUnreachable = true;
-    if (!IsWholeFile(response))
+    budget.bytesLeft -= response.body.size();
+    if (budget.bytesLeft < 0 || !IsWholeFile(response) || !FitsItsPack(name, response.body))
         return false;
     QByteArray content = response.body;
     if (kind == UpdateFileKind::Text)
         content += "\r\n";
-    return FileSystem::replaceResolvedFileAtomically(destination, content);
+    return LeavesFreeSpace(destination, content.size(), budget.freeSpaceFloor) &&
+           FileSystem::replaceResolvedFileAtomically(destination, content);
 }

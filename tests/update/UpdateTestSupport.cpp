@@ -46,6 +46,18 @@ LoopbackServer::Behaviour NotFound()
         LoopbackServer::httpResponse("<html><body>Not Found</body></html>\r\n", 404));
 }
 
+std::function<HttpResponse(const HttpRequest&)> AnswerWithPackFiles(const QString& packs, const QByteArray& otherBody)
+{
+    const QByteArray picture = ReadBytes(packs + "/Images/clear.jpg");
+    const QByteArray sound = ReadBytes(packs + "/Media/thunder.wav");
+    return [=](const HttpRequest& request) {
+        const QString name = request.url.mid(UpdateBaseUrl().size());
+        if (name.startsWith("\\images\\"))
+            return FakeHttpClient::reply(picture);
+        return FakeHttpClient::reply(name.startsWith("\\media\\") ? sound : otherBody);
+    };
+}
+
 QStringList TargetsAndAgents(const std::vector<QByteArray>& requests)
 {
     QStringList seen;

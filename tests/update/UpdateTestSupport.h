@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/HttpClient.h"
 #include "support/LoopbackServer.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 
 class FakeHttpClient;
@@ -25,6 +27,10 @@ std::map<QByteArray, LoopbackServer::Behaviour> PackSiteRoutes(const QString& pa
 
 // A reply the update site gives when it has no such file.
 LoopbackServer::Behaviour NotFound();
+
+// A fake site's answers: a real picture of `packs` to every "\images\" request, a real sound to every
+// "\media\" one, and `otherBody` to anything else (the lists, "version.dat").
+std::function<HttpResponse(const HttpRequest&)> AnswerWithPackFiles(const QString& packs, const QByteArray& otherBody);
 
 // The request target and User-Agent of each raw request, as "target|agent".
 QStringList TargetsAndAgents(const std::vector<QByteArray>& requests);

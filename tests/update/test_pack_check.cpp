@@ -91,7 +91,7 @@ TEST(PackCheck, OnlyTheMissingListedFileIsFetched)
     for (const auto& c : cases) {
         QTemporaryDir dir;
         FakeServices fakes(dir.path());
-        fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::reply("fetched"); };
+        fakes.http.handler = AnswerWithPackFiles(packs, "not asked for");
         for (const auto& [folder, list] :
              {std::pair(c.images, c.imagesList), std::pair(c.media, c.mediaList)}) {
             ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
@@ -106,7 +106,9 @@ TEST(PackCheck, OnlyTheMissingListedFileIsFetched)
         const std::string label = (c.missingFrom + " " + c.imagesList + " " + c.mediaList).toStdString();
         ASSERT_EQ(fakes.http.requests.size(), 1u) << label;
         EXPECT_EQ(fakes.http.requests[0].url, UpdateBaseUrl() + c.prefix + "b.x") << label;
-        EXPECT_EQ(ReadBytes(dir.path() + "/" + c.missingFrom + "/b.x"), "fetched") << label;
+        EXPECT_EQ(ReadBytes(dir.path() + "/" + c.missingFrom + "/b.x"),
+                  ReadBytes(packs + (c.prefix == "\\images\\" ? "/Images/clear.jpg" : "/Media/thunder.wav")))
+            << label;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2)
             << label << ": no second folder";
     }
@@ -115,7 +117,7 @@ TEST(PackCheck, OnlyTheMissingListedFileIsFetched)
 TEST_F(PackCheckTest, EmptyLinesAndNamesThatAreNotPlainAreSkipped)
 {
     // Whatever gets requested is answered and stored.
-    fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::reply("planted"); };
+    fakes.http.handler = AnswerWithPackFiles(packs, "planted");
     const QByteArray absolute = (outer.path() + "/planted").toLatin1();
     const QByteArray list = "\r\n..\\..\\planted\r\n../../planted\r\n" + absolute +
                             "\r\n..\\planted\r\n"
@@ -165,6 +167,23 @@ TEST_F(PackCheckTest, AfterATimeOutNothingMoreIsAskedAndTheRestComesNextStart)
         EXPECT_EQ(EntriesUnder(appDir + pack), EntriesUnder(packs + pack));
 }
 
+TEST_F(PackCheckTest, TheBytesOfOneCheckAreCapped)
+{
+    ASSERT_TRUE(QDir(appDir).mkpath("Images") && QDir(appDir).mkpath("Media"));
+    ASSERT_TRUE(WriteBytes(appDir + "/images.dat", "1.jpg\r\n2.jpg\r\n3.jpg\r\n4.jpg\r\n5.jpg\r\n"));
+    ASSERT_TRUE(WriteBytes(appDir + "/media.dat", "1.wav\r\n"));
+    // Pictures as large as the client takes one body: four of them are all a check may receive.
+    QByteArray large = ReadBytes(packs + "/Images/clear.jpg");
+    large.append(8 * 1024 * 1024 - large.size(), '\0');
+    fakes.http.handler = [&](const HttpRequest&) { return FakeHttpClient::reply(large); };
+
+    RunPackCheck();
+
+    EXPECT_EQ(requestedUrls().size(), 4) << requestedUrls().join(' ').toStdString();
+    EXPECT_EQ(EntriesUnder(appDir + "/Images"), QStringList({"1.jpg", "2.jpg", "3.jpg", "4.jpg"}));
+    EXPECT_EQ(EntriesUnder(appDir + "/Media"), QStringList());
+}
+
 TEST_F(PackCheckTest, ASpentBudgetAsksNothing)
 {
     RunPackCheck(UpdateBudget{.deadline = QDeadlineTimer(0)});
@@ -175,12 +194,12 @@ TEST_F(PackCheckTest, ASpentBudgetAsksNothing)
 TEST_F(PackCheckTest, APackFolderThatCannotBeMadeDoesNotStopTheCheck)
 {
     ASSERT_TRUE(WriteBytes(appDir + "/Images", "a file where the folder belongs"));
-    fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::reply("x.bin"); };
+    fakes.http.handler = AnswerWithPackFiles(packs, "x.bin");
     RunPackCheck();
     EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat", UpdateBaseUrl() + "media.dat",
                                             UpdateBaseUrl() + "\\media\\x.bin"}))
         << "no picture can be stored, so none is asked for; the sounds go on";
-    EXPECT_EQ(ReadBytes(appDir + "/Media/x.bin"), "x.bin");
+    EXPECT_EQ(ReadBytes(appDir + "/Media/x.bin"), ReadBytes(packs + "/Media/thunder.wav"));
 }
 
 TEST_F(PackCheckTest, AnInstalledProgramSeedsItsDataFolderAndNeedsNoNetwork)

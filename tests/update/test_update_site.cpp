@@ -1,10 +1,14 @@
 #include "UpdateTestSupport.h"
 
+#include "platform/FileSystem.h"
 #include "platform/fake/FakeServices.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "update/UpdateSite.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -70,18 +74,18 @@ TEST_F(GetUpdateFileTest, RequestsTheNameAsItStandsAndStoresTheReply)
 
 TEST_F(GetUpdateFileTest, ReplacesAnExistingFileWhole)
 {
+    const QByteArray picture = ReadBytes(packs + "/Images/clear.jpg");
     ASSERT_TRUE(WriteBytes(appDir + "/version.dat", QByteArray(4000, 'x')));
     ASSERT_TRUE(WriteBytes(appDir + "/Images/CLEAR.JPG", QByteArray(4000, 'x')));
     LoopbackServer site(
         {{"/update/version.dat", LoopbackServer::reply(LoopbackServer::httpResponse("2.0.0"))},
-         {"/update/\\images\\clear.jpg", LoopbackServer::reply(LoopbackServer::httpResponse("jpg"))}},
+         {"/update/\\images\\clear.jpg", LoopbackServer::reply(LoopbackServer::httpResponse(picture))}},
         NotFound());
     RouteUpdateSite(fakes.http, curl, site.port());
     GetUpdateFile("version.dat");
     GetUpdateFile("\\images\\clear.jpg");
     EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "2.0.0\r\n");
-    EXPECT_EQ(ReadBytes(appDir + "/Images/CLEAR.JPG"), "jpg")
-        << "the file as spelt on disk is the one replaced";
+    EXPECT_EQ(ReadBytes(appDir + "/Images/CLEAR.JPG"), picture) << "the file as spelt on disk is the one replaced";
     EXPECT_EQ(EntriesUnder(appDir + "/Images"), QStringList{"CLEAR.JPG"});
 }
 
@@ -116,6 +120,50 @@ TEST_F(GetUpdateFileTest, NothingUsableReceivedLeavesTheDestinationUntouched)
     GetUpdateFile("\\images\\new.jpg");
     EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "1.0.0\r\n") << "unreachable site";
     EXPECT_EQ(EntriesUnder(appDir), before) << "unreachable site";
+}
+
+TEST_F(GetUpdateFileTest, APackFileIsStoredOnlyWhenItIsWhatItsPackHolds)
+{
+    const QByteArray picture = ReadBytes(packs + "/Images/clear.jpg");
+    const QByteArray sound = ReadBytes(packs + "/Media/thunder.wav");
+    QBuffer png;
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly) && QImage(4, 4, QImage::Format_RGB32).save(&png, "PNG"));
+    const struct {
+        const char* what;
+        QString name;
+        QByteArray body;
+        bool stored;
+    } cases[] = {
+        {"a picture", "\\images\\a.jpg", picture, true},
+        {"a sound", "\\media\\a.wav", sound, true},
+        {"an error page as a picture", "\\images\\b.jpg", "<html><body>Not here</body></html>\r\n", false},
+        {"the first bytes of a JPEG", "\\images\\c.jpg", picture.left(20), false},
+        {"a PNG as a picture", "\\images\\d.jpg", png.data(), false},
+        {"a sound as a picture", "\\images\\e.jpg", sound, false},
+        {"a picture as a sound", "\\media\\b.wav", picture, false},
+        {"a RIFF file that is no WAVE", "\\media\\c.wav", QByteArray("RIFF\x04\0\0\0AVI LIST", 16), false},
+        {"an empty sound", "\\media\\d.wav", "", false},
+    };
+    for (const auto& c : cases) {
+        fakes.http.answers[UpdateBaseUrl() + c.name] = FakeHttpClient::reply(c.body);
+        EXPECT_EQ(GetUpdateFile(c.name), c.stored) << c.what;
+        EXPECT_EQ(FileSystem::fileExists(appDir + c.name), c.stored) << c.what;
+    }
+}
+
+TEST_F(GetUpdateFileTest, NothingIsStoredThatLeavesTheDiskBelowTheFloor)
+{
+    const QByteArray picture = ReadBytes(packs + "/Images/clear.jpg");
+    fakes.http.handler = [&](const HttpRequest&) { return FakeHttpClient::reply(picture); };
+    const QString destination = appDir + "/Images/clear.jpg";
+    UpdateBudget budget;
+    budget.freeSpaceFloor = QStorageInfo(appDir).bytesAvailable() + (1LL << 30); // more than the disk has
+    EXPECT_FALSE(GetUpdateFile("\\images\\clear.jpg", budget, destination));
+    EXPECT_FALSE(QFile::exists(destination));
+    budget.freeSpaceFloor = 0;
+    EXPECT_TRUE(GetUpdateFile("\\images\\clear.jpg", budget, destination));
+    EXPECT_EQ(ReadBytes(destination), picture);
+    EXPECT_EQ(fakes.http.requests.size(), 2u);
 }
 
 TEST_F(GetUpdateFileTest, RefusesNamesThatReachOutsideTheirFolder)
