@@ -86,6 +86,12 @@ bool FileSystem::replaceResolvedFileAtomically(const QString& resolvedPath, cons
     return file.commit();
 }
 
+bool FileSystem::removeFile(const QString& path)
+{
+    const QString resolved = resolve(path);
+    return QFile::remove(resolved) || !QFileInfo(resolved).isFile();
+}
+
 QList<QByteArray> FileSystem::readLines(const QString& path, bool* ok)
 {
     QFile file(resolve(path));

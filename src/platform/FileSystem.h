@@ -26,6 +26,8 @@ bool writeTextFile(const QString& path, const QByteArray& bytes);
 bool replaceFileAtomically(const QString& path, const QByteArray& bytes);
 // The same for a path as resolve() gives it: its folder is not searched again.
 bool replaceResolvedFileAtomically(const QString& resolvedPath, const QByteArray& bytes);
+// Removes the file; true when no file is there afterwards.
+bool removeFile(const QString& path);
 // Text split into lines without their line ends (CR LF or LF); a final line end starts no line.
 QList<QByteArray> splitLines(const QByteArray& text);
 // The file's lines without their line ends (CR LF or LF); `ok` false when it cannot be read.

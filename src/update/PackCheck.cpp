@@ -38,25 +38,38 @@ void CheckPack(const QString& appDir, const Pack& pack, UpdateBudget& budget)
 {
     if (!FileSystem::folderExists(appDir + pack.folder))
         FileSystem::createFolder(appDir + pack.folder);
-    if (!FileSystem::fileExists(appDir + pack.listTested))
-        GetUpdateFile(pack.listName, budget, FileSystem::resolve(appDir + "\\" + pack.listName));
-
+    const QString listPath = FileSystem::resolve(appDir + "\\" + pack.listName);
     bool readable = false;
-    const QList<QByteArray> lines = FileSystem::readLines(appDir + pack.listRead, &readable);
+    QList<QByteArray> lines;
+    if (FileSystem::fileExists(appDir + pack.listTested))
+        lines = FileSystem::readLines(appDir + pack.listRead, &readable);
+    // A list that is no list (an error page kept by an older version) is asked for again; the
+    // download replaces it only with a good one.
+    if (!readable || !IsPackList(lines)) {
+        GetUpdateFile(pack.listName, budget, listPath);
+        lines = FileSystem::readLines(appDir + pack.listRead, &readable);
+    }
     const QString folder = FileSystem::resolve(appDir + pack.folder);
     if (!readable || !QFileInfo(folder).isDir())
         return; // no list (the next start asks again), or no folder to fill
     QSet<QString> present = FileNamesIn(folder);
+    bool fetchFailed = false;
     for (const QByteArray& line : lines) {
         // The list comes over plain HTTP: a line such as "..\..\x" must not become a path.
         const QString name = QString::fromLatin1(line);
         if (!IsPlainFileName(name) || present.contains(name.toCaseFolded()))
             continue;
         if (budget.spent())
-            return; // what is still missing is fetched at the next start
+            break; // what is still missing is fetched at the next start
         if (GetUpdateFile(pack.prefix + name, budget, folder + "/" + name))
             present.insert(name.toCaseFolded());
+        else
+            fetchFailed = true;
     }
+    // The list may name what the site no longer has: the next start fetches the list again before
+    // it asks for the missing files.
+    if (fetchFailed)
+        FileSystem::removeFile(listPath);
 }
 
 } // namespace

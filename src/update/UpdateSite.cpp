@@ -52,14 +52,16 @@ bool SiteUnreachable(const HttpResponse& response)
     return !response.connected || response.error == HttpError::TimedOut;
 }
 
-// A pack file must be what its pack holds: the update site comes over plain HTTP, and an error page
-// or anything else stored as a picture or a sound would fill the disk and never be fetched again.
-bool FitsItsPack(const QString& name, const QByteArray& bytes)
+// A file must be what its name says: the update site comes over plain HTTP, and an error page or
+// anything else stored as a list, a picture or a sound would be kept for ever.
+bool IsWhatItsNameSays(const QString& name, const QByteArray& bytes)
 {
     if (name.startsWith(picturePrefix, Qt::CaseInsensitive))
         return IsJpegPicture(bytes);
     if (name.startsWith(soundPrefix, Qt::CaseInsensitive))
         return IsWaveSound(bytes);
+    if (name.compare("images.dat", Qt::CaseInsensitive) == 0 || name.compare("media.dat", Qt::CaseInsensitive) == 0)
+        return IsPackList(FileSystem::splitLines(bytes));
     return true;
 }
 
@@ -82,9 +84,22 @@ bool IsPlainFileName(const QString& name)
     if (name.isEmpty() || name == "." || name == "..")
         return false;
     for (const QChar c : name)
-        if (c == '\\' || c == '/' || c.unicode() < 0x20 || c.unicode() == 0x7f)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || QStringView(u"\\/<>:\"|?*").contains(c))
             return false;
     return true;
+}
+
+bool IsPackList(const QList<QByteArray>& lines)
+{
+    bool namesAFile = false;
+    for (const QByteArray& line : lines) {
+        if (line.isEmpty())
+            continue;
+        if (!IsPlainFileName(QString::fromLatin1(line)))
+            return false;
+        namesAFile = true;
+    }
+    return namesAFile;
 }
 
 bool IsJpegPicture(const QByteArray& bytes)
@@ -135,7 +150,7 @@ bool GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& des
     if (SiteUnreachable(response))
         budget.siteUnreachable = true;
     budget.bytesLeft -= response.body.size();
-    if (budget.bytesLeft < 0 || !IsWholeFile(response) || !FitsItsPack(name, response.body))
+    if (budget.bytesLeft < 0 || !IsWholeFile(response) || !IsWhatItsNameSays(name, response.body))
         return false;
     QByteArray content = response.body;
     if (kind == UpdateFileKind::Text)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QList>
 #include <QString>
 
 #include <limits>
@@ -31,12 +32,15 @@ UpdateBudget PackCheckBudget();
 QString UpdateBaseUrl();
 
 // True for a name that can only mean a file inside the folder it is joined to: not empty, not "." or
-// "..", no separator of either kind ('\' or '/'), no control character. Lists from the update site
-// are fetched over plain HTTP, so every name taken from one must pass this test.
+// "..", no separator of either kind ('\' or '/'), no control character, none of the characters a
+// Windows file name cannot hold (< > : " | ? *). Lists from the update site are fetched over plain
+// HTTP, so every name taken from one must pass this test.
 bool IsPlainFileName(const QString& name);
 
-// What a pack file must be before it is stored: a picture is a JPEG whose header decodes, a sound a
-// RIFF/WAVE file.
+// What a file from the update site must be before it is stored: a list ("images.dat", "media.dat")
+// names at least one file and holds nothing but plain file names and empty lines; a picture is a JPEG
+// whose header decodes; a sound is a RIFF/WAVE file.
+bool IsPackList(const QList<QByteArray>& lines);
 bool IsJpegPicture(const QByteArray& bytes);
 bool IsWaveSound(const QByteArray& bytes);
 
@@ -46,10 +50,10 @@ bool IsWaveSound(const QByteArray& bytes);
 //    appended as the program's text files are;
 //  - "\images\" or "\media\" + a plain file name: a pack file, stored byte for byte.
 // Anything else is refused without a request. Nothing is reported. The destination stays as it was
-// unless a whole 2xx reply arrived that is what its pack holds (a picture in "\images\", a sound in
-// "\media\") and leaves at least FreeSpaceFloorBytes free on the disk; it is then replaced through a
-// temporary file, so a failed fetch leaves no file for later starts to take as complete. A
-// destination folder that does not exist is not created, and then no request is made.
+// unless a whole 2xx reply arrived that is what its name says (a list, a picture in "\images\", a
+// sound in "\media\") and leaves at least FreeSpaceFloorBytes free on the disk; it is then replaced
+// through a temporary file, so a failed fetch leaves no file for later starts to take as complete.
+// A destination folder that does not exist is not created, and then no request is made.
 // True when the file was received whole and stored; callers that only fill gaps may ignore it.
 bool GetUpdateFile(const QString& name);
 

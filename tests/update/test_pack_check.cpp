@@ -116,8 +116,11 @@ TEST(PackCheck, OnlyTheMissingListedFileIsFetched)
 
 TEST_F(PackCheckTest, EmptyLinesAndNamesThatAreNotPlainAreSkipped)
 {
-    // Whatever gets requested is answered and stored.
-    fakes.http.handler = AnswerWithPackFiles(packs, "planted");
+    // Every pack file asked for is answered and stored; the site has no better list.
+    const auto packFiles = AnswerWithPackFiles(packs, {});
+    fakes.http.handler = [&](const HttpRequest& request) {
+        return request.url.endsWith(".dat") ? FakeHttpClient::reply("gone", 404) : packFiles(request);
+    };
     const QByteArray absolute = (outer.path() + "/planted").toLatin1();
     const QByteArray list = "\r\n..\\..\\planted\r\n../../planted\r\n" + absolute +
                             "\r\n..\\planted\r\n"
@@ -127,8 +130,9 @@ TEST_F(PackCheckTest, EmptyLinesAndNamesThatAreNotPlainAreSkipped)
 
     RunPackCheck();
 
-    EXPECT_EQ(requestedUrls(),
-              QStringList({UpdateBaseUrl() + "\\images\\good.jpg", UpdateBaseUrl() + "\\media\\good.jpg"}));
+    EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat", UpdateBaseUrl() + "\\images\\good.jpg",
+                                            UpdateBaseUrl() + "media.dat", UpdateBaseUrl() + "\\media\\good.jpg"}))
+        << "a list with names that are not plain is asked for again";
     EXPECT_EQ(EntriesUnder(outer.path()),
               QStringList({"program", "program/Images", "program/Images/good.jpg", "program/Media",
                            "program/Media/good.jpg", "program/images.dat", "program/media.dat"}));
@@ -165,6 +169,29 @@ TEST_F(PackCheckTest, AfterATimeOutNothingMoreIsAskedAndTheRestComesNextStart)
     RunPackCheck();
     for (const char* pack : {"/Images", "/Media"})
         EXPECT_EQ(EntriesUnder(appDir + pack), EntriesUnder(packs + pack));
+}
+
+TEST_F(PackCheckTest, AFileStillMissingAfterItsFetchFailedBringsTheListAgainNextStart)
+{
+    const QByteArray oldList = "clear.jpg\r\ngone.jpg\r\n";
+    const QByteArray newList = "clear.jpg\r\nsct.jpg\r\n";
+    ASSERT_TRUE(WriteBytes(appDir + "/images.dat", oldList));
+    ASSERT_TRUE(WriteBytes(appDir + "/media.dat", "thunder.wav\r\n"));
+    const auto packFiles = AnswerWithPackFiles(packs, newList);
+    fakes.http.handler = [&](const HttpRequest& request) {
+        return request.url.endsWith("gone.jpg") ? FakeHttpClient::reply("gone", 404) : packFiles(request);
+    };
+
+    RunPackCheck();
+    EXPECT_FALSE(QFile::exists(appDir + "/images.dat")) << "a list naming a file the site lacks is not kept";
+    EXPECT_EQ(ReadBytes(appDir + "/media.dat"), "thunder.wav\r\n") << "a list whose files all came is kept";
+    EXPECT_EQ(EntriesUnder(appDir + "/Images"), QStringList{"clear.jpg"});
+
+    fakes.http.requests.clear();
+    RunPackCheck();
+    EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat", UpdateBaseUrl() + "\\images\\sct.jpg"}));
+    EXPECT_EQ(ReadBytes(appDir + "/images.dat"), newList + "\r\n");
+    EXPECT_EQ(EntriesUnder(appDir + "/Images"), QStringList({"clear.jpg", "sct.jpg"}));
 }
 
 TEST_F(PackCheckTest, TheBytesOfOneCheckAreCapped)

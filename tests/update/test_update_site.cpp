@@ -151,6 +151,33 @@ TEST_F(GetUpdateFileTest, APackFileIsStoredOnlyWhenItIsWhatItsPackHolds)
     }
 }
 
+TEST_F(GetUpdateFileTest, AListIsStoredOnlyWhenEveryLineIsAPlainFileName)
+{
+    const struct {
+        const char* what;
+        QByteArray body;
+        bool stored;
+    } cases[] = {
+        {"names", "clear.jpg\r\nsct.jpg\r\n", true},
+        {"names, empty lines and LF ends", "\nclear.jpg\n\nsct.jpg", true},
+        {"an HTML page", "<!DOCTYPE html>\r\n<html><body>Moved</body></html>\r\n", false},
+        {"one tag", "<html>\r\n", false},
+        {"a name that climbs out", "clear.jpg\r\n..\\Weather.dat\r\n", false},
+        {"a drive", "C:clear.jpg\r\n", false},
+        {"a question mark", "clear.jpg?x=1\r\n", false},
+        {"binary bytes", QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11), false},
+        {"nothing", "", false},
+        {"empty lines only", "\r\n\r\n", false},
+    };
+    for (const QString list : {"images.dat", "media.dat"})
+        for (const auto& c : cases) {
+            QFile::remove(appDir + "/" + list);
+            fakes.http.answers[UpdateBaseUrl() + list] = FakeHttpClient::reply(c.body);
+            EXPECT_EQ(GetUpdateFile(list), c.stored) << list.toStdString() << ": " << c.what;
+            EXPECT_EQ(QFile::exists(appDir + "/" + list), c.stored) << list.toStdString() << ": " << c.what;
+        }
+}
+
 TEST_F(GetUpdateFileTest, NothingIsStoredThatLeavesTheDiskBelowTheFloor)
 {
     const QByteArray picture = ReadBytes(packs + "/Images/clear.jpg");
