@@ -15,4 +15,7 @@ public:
     virtual QString readValue(const QString& valueName) const = 0;
     // Stores the text under the value name. Empty on success, else what could not be written and why.
     virtual QString writeValue(const QString& valueName, const QString& text) = 0;
+    // Why the stored settings cannot be read, in words for the user, the first time it is asked while
+    // they cannot; empty otherwise, and when there are none yet.
+    virtual QString takeReadProblem() = 0;
 };

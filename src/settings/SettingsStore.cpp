@@ -1,5 +1,7 @@
 #include "settings/SettingsStore.h"
 
+#include "core/ProgramInfo.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "platform/SettingsRegistry.h"
 #include "settings/SettingNames.h"
@@ -22,6 +24,15 @@ QString EnsureSettingsKeys()
 bool SettingsPresent()
 {
     return services().registry->companyKeyExists();
+}
+
+void ReportUnreadableSettings()
+{
+    const QString problem = services().registry->takeReadProblem();
+    if (!problem.isEmpty())
+        services().messages->show(Program::Title + " could not read its settings and goes on without them.\n\n" +
+                                      problem,
+                                  Program::Title, MessageIcon::None);
 }
 
 QString FirstWord(const QString& text)

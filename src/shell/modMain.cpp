@@ -18,6 +18,7 @@ void Main()
         ShowPreferencesForFirstRun();
         return;
     }
+    ReportUnreadableSettings();
     AppSettings.Splash = ReadSplashSetting();
     if (AppSettings.splashOn())
         ShowSplashCountdown();

@@ -31,6 +31,7 @@ public:
         journal_.steps << valueName + "=" + text;
         return {};
     }
+    QString takeReadProblem() override { return {}; }
     QString keysFailure;  // createKeys fails with this when set
     QString failingValue; // this value cannot be written
 

@@ -11,6 +11,18 @@
 
 namespace {
 
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 class IniRegistryTest : public testing::Test {
 protected:
     QTemporaryDir configHome;
@@ -91,6 +103,54 @@ TEST_F(IniRegistryTest, UnreadableFileReadsAsEmpty)
     file.write("\x00\xff garbage [[[ \n=\n", 17);
     file.close();
     EXPECT_EQ(registry.readValue("Station"), "");
+}
+
+TEST_F(IniRegistryTest, AFileThatCannotBeReadIsToldOnceAndKeptUntilASave)
+{
+    const struct {
+        const char* what;
+        QByteArray content; // written as the settings file; a folder stands there when empty
+        bool readable;
+    } cases[] = {
+        {"settings", "[General]\nMy%20Name=Ann Example\nSound=1\n", true},
+        {"garbage", QByteArray("\x00\xff garbage [[[ \n=\n", 17), false},
+        {"a broken section", "[General]\nSound=1\n[broken\nUTC=1\n", false},
+        {"a line without a value", "[General]\nSound=1\njust text\n", false},
+        {"a folder", "", false},
+    };
+    ASSERT_TRUE(QDir(configHome.path()).mkdir("Orlentis"));
+    const QString path = configHome.path() + "/Orlentis/Tolvane.conf";
+    EXPECT_EQ(registry.takeReadProblem(), "") << "no file yet is no problem";
+    for (const auto& c : cases) {
+        QFile::remove(path);
+        QDir(path).removeRecursively();
+        QFile::remove(path + ".unreadable");
+        if (c.content.isEmpty())
+            ASSERT_TRUE(QDir().mkpath(path));
+        else
+            ASSERT_TRUE(WriteFile(path, c.content));
+        IniSettingsRegistry fresh(configHome.path());
+        const QString problem = fresh.takeReadProblem();
+        EXPECT_EQ(problem.isEmpty(), c.readable) << c.what;
+        if (c.readable)
+            continue;
+        EXPECT_TRUE(problem.contains(path)) << c.what << ": " << problem.toStdString();
+        EXPECT_EQ(fresh.takeReadProblem(), "") << c.what << ": told once";
+        for (const char* name : {"My Name", "Station", "Time Server", "Sound", "UTC", "Splash"})
+            fresh.readValue(name);
+        if (!c.content.isEmpty()) {
+            EXPECT_EQ(ReadFile(path), c.content) << c.what << ": reading never writes the file";
+        }
+
+        // Saving keeps the unreadable file beside and writes a new one.
+        EXPECT_EQ(fresh.createKeys(), "") << c.what;
+        EXPECT_EQ(fresh.writeValue("Sound", "0"), "") << c.what;
+        EXPECT_EQ(fresh.readValue("Sound"), "0") << c.what;
+        if (!c.content.isEmpty()) {
+            EXPECT_EQ(ReadFile(path + ".unreadable"), c.content) << c.what;
+        }
+        EXPECT_EQ(IniSettingsRegistry(configHome.path()).takeReadProblem(), "") << c.what;
+    }
 }
 
 struct StartupCase {

@@ -128,6 +128,18 @@ TEST_F(MainWindowTest, LateHoursGreetWithAndAnEmptyNameKeepsTheDesignedCaptions)
     EXPECT_EQ(form->windowTitle(), "Tolvane");
 }
 
+TEST_F(MainWindowTest, UnreadableSettingsAreToldOnceAndTheWindowStillOpens)
+{
+    fakes.registry.readProblem = "Tolvane.conf: it is not a valid settings file.";
+    Main();
+    UnloadMainForm();
+    Main();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_TRUE(fakes.messages.shown[0].text.contains("Tolvane.conf: it is not a valid settings file."));
+    ASSERT_NE(LoadedMainForm(), nullptr);
+    EXPECT_EQ(LoadedMainForm()->statusText(), "Ready");
+}
+
 TEST_F(MainWindowTest, SecondCopyIsRefusedAndEndsAtOnce)
 {
     fakes.instance.otherCopy = true;

@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 class FakeSettingsRegistry final : public SettingsRegistry {
@@ -29,6 +30,8 @@ public:
     QString createKeys() override;
     QString readValue(const QString& valueName) const override;
     QString writeValue(const QString& valueName, const QString& text) override;
+    QString readProblem; // told once, as a settings file that cannot be read would be
+    QString takeReadProblem() override { return std::exchange(readProblem, QString()); }
     // Seeds a configured user: both keys and the given values.
     void seed(const QMap<QString, QString>& stored);
 };

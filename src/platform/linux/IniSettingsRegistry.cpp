@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 
 IniSettingsRegistry::IniSettingsRegistry(const QString& configHome) : configHome_(configHome) {}
 
@@ -42,10 +43,45 @@ QString IniSettingsRegistry::createKeys()
 {
     if (!FileSystem::createFolder(companyFolder()))
         return companyFolder() + ": " + whyNoFolder(companyFolder());
+    // Only a save gets here: a file that cannot be read is kept beside, not written over.
+    if (!unreadableReason().isEmpty()) {
+        const QString keptAs = settingsFile() + ".unreadable";
+        QFile::remove(keptAs);
+        QFile::rename(settingsFile(), keptAs);
+    }
     QFile file(settingsFile());
     if (!file.exists() && !file.open(QIODevice::WriteOnly)) // an empty key: no values yet
         return settingsFile() + ": " + file.errorString();
     return {};
+}
+
+QString IniSettingsRegistry::unreadableReason() const
+{
+    const QString path = settingsFile();
+    if (!QFileInfo::exists(path))
+        return {};
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return QStringLiteral("it cannot be opened");
+    // QSettings keeps what it parsed of a path for the whole process and reports a parse error only
+    // the first time: a copy under a name of its own is parsed afresh.
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(file.readAll()) < 0 || !copy.flush())
+        return {};
+    const QSettings store(copy.fileName(), QSettings::IniFormat);
+    store.allKeys(); // sections are parsed when first used
+    return store.status() == QSettings::NoError ? QString() : QStringLiteral("it is not a valid settings file");
+}
+
+QString IniSettingsRegistry::takeReadProblem()
+{
+    const QString reason = unreadableReason();
+    if (reason.isEmpty() || problemTold_)
+        return {};
+    problemTold_ = true;
+    return QStringLiteral("%1: %2. The file is left as it is until you save the preferences, which keep it "
+                          "as %1.unreadable and write a new one.")
+        .arg(settingsFile(), reason);
 }
 
 namespace {
