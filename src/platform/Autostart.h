@@ -10,4 +10,6 @@ public:
     virtual void enable(const QString& executablePath) = 0;
     // Removes the entry; a missing entry is not an error.
     virtual void disable() = 0;
+    // Whether the entry is there now (it may have been added or removed outside the program).
+    virtual bool exists() const = 0;
 };

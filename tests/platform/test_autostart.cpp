@@ -144,15 +144,32 @@ TEST_F(AutostartTest, PlainPathNeedsNoQuotes)
 
 TEST_F(AutostartTest, EnablingAgainReplacesTheEntryAndDisablingRemovesIt)
 {
+    EXPECT_FALSE(autostart.exists());
     autostart.enable("/opt/old/tolvane");
+    EXPECT_TRUE(autostart.exists());
     autostart.enable("/opt/new/tolvane");
     EXPECT_EQ(QDir(configHome.path() + "/autostart").entryList(QDir::Files), QStringList{"Tolvane.desktop"});
     EXPECT_EQ(execValue(readFile(autostart.entryFile())), "/opt/new/tolvane");
 
     autostart.disable();
     EXPECT_FALSE(QFile::exists(autostart.entryFile()));
+    EXPECT_FALSE(autostart.exists());
     autostart.disable(); // nothing there: not an error, nothing created
     EXPECT_FALSE(QFile::exists(autostart.entryFile()));
+}
+
+TEST_F(AutostartTest, ExistsSeesAnEntryMadeOutsideTheProgramButNotOneOfAnotherName)
+{
+    ASSERT_TRUE(QDir().mkpath(configHome.path() + "/autostart"));
+    QFile other(configHome.path() + "/autostart/tolvane.desktop");
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    EXPECT_FALSE(autostart.exists()) << "the session manager matches the exact file name";
+
+    QFile own(autostart.entryFile());
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.close();
+    EXPECT_TRUE(autostart.exists());
 }
 
 TEST_F(AutostartTest, DisablingLeavesOtherEntriesAlone)

@@ -44,6 +44,7 @@ public:
     explicit JournalAutostart(Journal& journal) : journal_(journal) {}
     void enable(const QString& executablePath) override { journal_.steps << "autostart " + executablePath; }
     void disable() override { journal_.steps << "no autostart"; }
+    bool exists() const override { return false; }
 
 private:
     Journal& journal_;

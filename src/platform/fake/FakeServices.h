@@ -116,6 +116,7 @@ public:
         command.clear();
         ++disableCalls;
     }
+    bool exists() const override { return enabled; }
 };
 
 class FakeTrayIcon final : public TrayIcon {

@@ -83,3 +83,8 @@ void XdgAutostart::disable()
 {
     QFile::remove(entryFile());
 }
+
+bool XdgAutostart::exists() const
+{
+    return QFile::exists(entryFile());
+}

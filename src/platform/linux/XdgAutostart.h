@@ -11,6 +11,7 @@ public:
 
     void enable(const QString& executablePath) override;
     void disable() override;
+    bool exists() const override;
 
     QString entryFile() const;
 
