@@ -1,5 +1,7 @@
 #include "shell/frmPreferences.h"
 
+#include "platform/Autostart.h"
+#include "platform/Services.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
 #include "settings/SettingNames.h"
@@ -20,12 +22,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
-// "Tennessee": the state every opening starts from (44 names sort before it).
-constexpr int OpeningStateIndex = 44;
-
 const QColor DarkBlue(0, 0, 64);
 
 
@@ -123,8 +123,15 @@ void frmPreferences::Form_Load()
     AppSettings.MyName = ReadSetting(SettingName::MyName);
     if (!AppSettings.MyName.isEmpty())
         txtMyName->setText(TrimSpaces(AppSettings.MyName));
+    // The dialog opens on what is stored, so that saving only a new name keeps everything else.
+    opening_ = OpeningChoices(ReadStoredPreferences(), SettingsPresent(), services().autostart->exists());
     LoadStates();
     LoadTimeServers();
+    chkAutorun->setChecked(opening_.autorun);
+    chkSound->setChecked(opening_.sound);
+    chkSplash->setChecked(opening_.splash);
+    chkUpdate->setChecked(opening_.update);
+    chkUTC->setChecked(opening_.utc);
 }
 
 void frmPreferences::LoadStates()
@@ -136,7 +143,7 @@ void frmPreferences::LoadStates()
         cboState->addItems(SortedForListBox(StateNames()));
         cboState->setCurrentIndex(-1);
     }
-    cboState->setCurrentIndex(OpeningStateIndex);
+    cboState->setCurrentIndex(cboState->findText(opening_.state));
 }
 
 void frmPreferences::cboState_Click()
@@ -149,11 +156,14 @@ void frmPreferences::LoadStations()
 {
     cboStation->clear();
     // Only a state named exactly as in the list has stations; any other leaves the box empty.
-    const QStringList entries = StationDirectoryEntries(AppSettings.State);
+    QStringList entries = StationDirectoryEntries(AppSettings.State);
     if (entries.isEmpty())
         return;
+    if (AppSettings.State == opening_.state && !opening_.extraStationEntry.isEmpty())
+        entries << opening_.extraStationEntry;
     cboStation->addItems(SortedForListBox(entries));
-    cboStation->setCurrentIndex(0);
+    // The stored station when this state lists it, else the state's first.
+    cboStation->setCurrentIndex(std::max(0, cboStation->findText(opening_.stationEntry)));
 }
 
 void frmPreferences::cboStation_Change()
@@ -165,7 +175,11 @@ void frmPreferences::LoadTimeServers()
 {
     cboTimeServer->clear();
     cboTimeServer->addItems(TimeServerNames());
-    cboTimeServer->setCurrentIndex(0);
+    const int stored = opening_.timeServer.isEmpty() ? 0 : cboTimeServer->findText(opening_.timeServer);
+    cboTimeServer->setCurrentIndex(std::max(0, stored));
+    // A stored server that is not in the list was typed: it comes back as typed.
+    if (stored < 0)
+        cboTimeServer->setEditText(opening_.timeServer);
 }
 
 void frmPreferences::cboTimeServer_Change()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/PreferencesOpening.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -59,6 +61,9 @@ private:
     void buildLayout();
     void arrangeTabOrder();
     void connectControls();
+
+    // What the dialog opened on, from the stored values.
+    PreferencesOpening opening_;
 };
 
 // The one shared dialog, or null when it is not loaded (or is unloading).

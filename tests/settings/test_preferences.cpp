@@ -89,7 +89,7 @@ protected:
     bool endedWithMainWindow = false;
 };
 
-TEST_F(PreferencesTest, OpensWithTheStoredNameAndTheInitialChoicesWhateverIsStored)
+TEST_F(PreferencesTest, OpensOnTheStoredChoices)
 {
     startConfigured();
     frmPreferences* form = openFromMenu();
@@ -100,25 +100,62 @@ TEST_F(PreferencesTest, OpensWithTheStoredNameAndTheInitialChoicesWhateverIsStor
     EXPECT_EQ(form->windowTitle(), "Preferences");
 
     EXPECT_EQ(form->txtMyName->text(), "Ann Example");
+    EXPECT_EQ(form->cboState->currentText(), "Texas");
+    EXPECT_EQ(form->cboState->count(), 54);
+    EXPECT_EQ(form->cboStation->currentText(), "Dallas/Ft. Worth International Airport=KDFW");
+    EXPECT_EQ(form->cboStation->count(), 123) << "the directory's stations only";
+    EXPECT_EQ(items(form->cboTimeServer), TimeServerNames());
+    EXPECT_EQ(form->cboTimeServer->currentText(), "time.nist.gov");
+    EXPECT_EQ(form->cboTimeServer->currentIndex(), TimeServerNames().indexOf("time.nist.gov"));
+    EXPECT_FALSE(form->chkAutorun->isChecked()) << "no autostart entry";
+    EXPECT_FALSE(form->chkSound->isChecked());
+    EXPECT_FALSE(form->chkSplash->isChecked());
+    EXPECT_FALSE(form->chkUpdate->isChecked());
+    EXPECT_TRUE(form->chkUTC->isChecked());
+
+    EXPECT_EQ(AppSettings.MyName, "Ann Example") << "the whole stored name";
+    EXPECT_EQ(AppSettings.State, "Texas");
+    EXPECT_EQ(AppSettings.Station, "KDFW");
+    EXPECT_EQ(AppSettings.TimeServer, "time.nist.gov");
+    EXPECT_FALSE(form->cboState->isEditable());
+    EXPECT_FALSE(form->cboStation->isEditable());
+    EXPECT_TRUE(form->cboTimeServer->isEditable());
+}
+
+TEST_F(PreferencesTest, FirstRunOpensOnTheInitialChoices)
+{
+    Main();
+    frmPreferences* form = LoadedPreferencesForm();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->txtMyName->text(), "");
     EXPECT_EQ(form->cboState->currentIndex(), 44);
     EXPECT_EQ(form->cboState->currentText(), "Tennessee");
-    EXPECT_EQ(form->cboState->count(), 54);
     EXPECT_EQ(form->cboStation->currentText(), "Chattanooga, Lovell Field=KCHA");
     EXPECT_EQ(form->cboStation->count(), 13);
-    EXPECT_EQ(items(form->cboTimeServer), TimeServerNames());
     EXPECT_EQ(form->cboTimeServer->currentText(), TimeServerNames().first());
     EXPECT_TRUE(form->chkAutorun->isChecked());
     EXPECT_TRUE(form->chkSound->isChecked());
     EXPECT_TRUE(form->chkSplash->isChecked());
     EXPECT_TRUE(form->chkUpdate->isChecked());
     EXPECT_FALSE(form->chkUTC->isChecked());
-
-    EXPECT_EQ(AppSettings.MyName, "Ann Example") << "the whole stored name";
     EXPECT_EQ(AppSettings.State, "Tennessee");
     EXPECT_EQ(AppSettings.Station, "KCHA");
-    EXPECT_FALSE(form->cboState->isEditable());
-    EXPECT_FALSE(form->cboStation->isEditable());
-    EXPECT_TRUE(form->cboTimeServer->isEditable());
+}
+
+TEST_F(PreferencesTest, AStoredStationTheDirectoryLacksIsListedAndSelectedAsItsCode)
+{
+    fakes.registry.seed({{"My Name", "Ann"}, {"State", "Texas"}, {"Station", "KZZZ"}});
+    ShowPreferencesForm();
+    frmPreferences* form = LoadedPreferencesForm();
+    EXPECT_EQ(form->cboStation->currentText(), "KZZZ=KZZZ");
+    EXPECT_EQ(form->cboStation->count(), 124);
+    EXPECT_EQ(AppSettings.Station, "KZZZ");
+
+    form->cboState->setCurrentIndex(form->cboState->findText("Alaska"));
+    EXPECT_EQ(form->cboStation->findText("KZZZ=KZZZ"), -1) << "it belongs to the stored state";
+    form->cboState->setCurrentIndex(form->cboState->findText("Texas"));
+    EXPECT_EQ(form->cboStation->currentText(), "KZZZ=KZZZ") << "back on the stored state, the stored station";
+    EXPECT_EQ(AppSettings.Station, "KZZZ");
 }
 
 TEST_F(PreferencesTest, NameBoxShowsTheStoredNameWithoutSurroundingBlanks)
@@ -190,24 +227,48 @@ TEST_F(PreferencesTest, TypingInTheServerBoxChangesTheServerWithEveryKeystroke)
     EXPECT_EQ(form->cboTimeServer->count(), 14) << "typing never adds to the list";
 }
 
-TEST_F(PreferencesTest, SavingAnUnchangedDialogStoresItsInitialValuesAndAutostart)
+TEST_F(PreferencesTest, SavingANewNameKeepsTheStationServerSwitchesAndAutostart)
 {
-    startConfigured();
-    frmPreferences* form = openFromMenu();
-    form->cmdSave->click();
-
-    QMap<QString, QString> expected = {
-        {"My Name", "Ann Example"}, {"State", "Tennessee"}, {"Station", "KCHA"},
-        {"Time Server", TimeServerNames().first()}, {"Sound", "1"}, {"Splash", "1"},
-        {"Update", "1"}, {"UTC", "0"},
+    const struct {
+        const char* what;
+        QMap<QString, QString> stored;
+        bool autostart;
+    } cases[] = {
+        {"listed station and server, switches off", StoredSettings, false},
+        {"station the directory lacks, typed server",
+         {{"My Name", "Ann"}, {"State", "Alaska"}, {"Station", "KZZZ"}, {"Time Server", " my.server "},
+          {"Sound", "0"}, {"Splash", "0"}, {"Update", "1"}, {"UTC", "0"}},
+         true},
+        {"odd Minnesota entry",
+         {{"My Name", "Ann"}, {"State", "Minnesota"}, {"Station", "KFKA) "}, {"Time Server", "time-d-wwv.nist.gov"},
+          {"Sound", "1"}, {"Splash", "0"}, {"Update", "0"}, {"UTC", "1"}},
+         true},
     };
-    EXPECT_EQ(fakes.registry.values, expected);
-    EXPECT_TRUE(fakes.autostart.enabled);
-    EXPECT_EQ(fakes.autostart.command, appDir.path() + "/tolvane");
-    EXPECT_EQ(LoadedPreferencesForm(), nullptr);
-    ASSERT_NE(LoadedMainForm(), nullptr);
-    EXPECT_EQ(LoadedMainForm()->windowTitle(), "Ann's Tolvane Version 1.0");
-    EXPECT_EQ(mainWindowLoads(), 2) << "the save's second start-up run only shows the new window";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fakes.registry.values.clear();
+        fakes.registry.seed(c.stored);
+        fakes.autostart = {};
+        if (c.autostart)
+            fakes.autostart.enable("/opt/tolvane/tolvane");
+        fakes.http.requests.clear();
+        Main();
+        frmPreferences* form = openFromMenu();
+        ASSERT_NE(form, nullptr);
+        form->txtMyName->setText("Bob Example");
+        form->cmdSave->click();
+
+        QMap<QString, QString> expected = c.stored;
+        expected["My Name"] = "Bob Example";
+        EXPECT_EQ(fakes.registry.values, expected);
+        EXPECT_EQ(fakes.autostart.enabled, c.autostart);
+        EXPECT_EQ(LoadedPreferencesForm(), nullptr);
+        ASSERT_NE(LoadedMainForm(), nullptr);
+        EXPECT_EQ(LoadedMainForm()->windowTitle(), "Bob's Tolvane Version 1.0");
+        EXPECT_EQ(mainWindowLoads(), 2) << "the save's second start-up run only shows the new window";
+        UnloadMainForm();
+    }
+    EXPECT_EQ(fakes.autostart.command, appDir.path() + "/tolvane") << "a kept entry is rewritten for this program";
 }
 
 TEST_F(PreferencesTest, UncheckedAddToStartupRemovesTheEntry)
@@ -329,7 +390,8 @@ TEST_F(PreferencesTest, SaveWithSplashNeverEndsTheProgramOnTheWayBackToTheMainWi
         splashUp = splashNow;
     };
     frmPreferences* form = openFromMenu();
-    ASSERT_TRUE(form->chkSplash->isChecked());
+    ASSERT_FALSE(form->chkSplash->isChecked()) << "stored off";
+    form->chkSplash->setChecked(true);
     QTest::keyClicks(form->txtMyName, " Jr");
     QTest::keyClick(form->txtMyName, Qt::Key_Return); // Enter presses the default button, "&Save"
 

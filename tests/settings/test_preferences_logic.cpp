@@ -2,6 +2,7 @@
 #include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
+#include "settings/PreferencesOpening.h"
 #include "settings/StateList.h"
 #include "settings/StationDirectory.h"
 
@@ -155,6 +156,103 @@ TEST(ListBoxOrder, SortsWithoutRegardToCase)
     EXPECT_EQ(states.at(44), "Tennessee");
     const QStringList tennessee = SortedForListBox(StationDirectoryEntries("Tennessee"));
     EXPECT_EQ(tennessee.first(), "Chattanooga, Lovell Field=KCHA");
+}
+
+AppSettingsRecord storedPlace(const QString& state, const QString& station)
+{
+    AppSettingsRecord stored;
+    stored.State = state;
+    stored.Station = station;
+    return stored;
+}
+
+AppSettingsRecord storedSwitches(const QString& timeServer, const QString& sound, const QString& splash,
+                                 const QString& update, const QString& utc)
+{
+    AppSettingsRecord stored;
+    stored.TimeServer = timeServer;
+    stored.Sound = sound;
+    stored.Splash = splash;
+    stored.Update = update;
+    stored.UTC = utc;
+    return stored;
+}
+
+struct OpeningCase {
+    const char* what;
+    AppSettingsRecord stored;
+    QString state, stationEntry, extraStationEntry;
+};
+
+TEST(PreferencesOpening, SelectsTheStoredStateAndStationAndKeepsAStationTheDirectoryLacks)
+{
+    const OpeningCase cases[] = {
+        {"nothing stored", {}, "Tennessee", "", ""},
+        {"listed station", storedPlace("Texas", "KDFW"), "Texas", "Dallas/Ft. Worth International Airport=KDFW", ""},
+        {"odd entry kept whole", storedPlace("Minnesota", "KFKA) "), "Minnesota", "Peston-Fillmore Co Airport=KFKA) ", ""},
+        {"four characters do not match the odd entry", storedPlace("Minnesota", "KFKA"), "Minnesota", "KFKA=KFKA", "KFKA=KFKA"},
+        {"station the directory lacks", storedPlace("Texas", "KZZZ"), "Texas", "KZZZ=KZZZ", "KZZZ=KZZZ"},
+        {"station of another state", storedPlace("Texas", "KCHA"), "Texas", "KCHA=KCHA", "KCHA=KCHA"},
+        {"no state: the station's state", storedPlace("", "NSTU"), "American Samoa", "Pago Pago=NSTU", ""},
+        {"unknown state: the station's state", storedPlace("texas", "KDFW"), "Texas",
+         "Dallas/Ft. Worth International Airport=KDFW", ""},
+        {"unknown state and station", storedPlace("Atlantis", "KZZZ"), "Tennessee", "KZZZ=KZZZ", "KZZZ=KZZZ"},
+        {"state without station", storedPlace("Alaska", ""), "Alaska", "", ""},
+    };
+    for (const OpeningCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PreferencesOpening opening = OpeningChoices(c.stored, true, false);
+        EXPECT_EQ(opening.state, c.state);
+        EXPECT_EQ(opening.stationEntry, c.stationEntry);
+        EXPECT_EQ(opening.extraStationEntry, c.extraStationEntry);
+        // Whatever is selected, saving reads the stored code back.
+        if (!c.stored.Station.isEmpty())
+            EXPECT_EQ(StationCode(opening.stationEntry), c.stored.Station);
+    }
+}
+
+struct SwitchCase {
+    AppSettingsRecord stored;
+    bool configured, autostartExists;
+    bool autorun, sound, splash, update, utc;
+    QString timeServer;
+};
+
+TEST(PreferencesOpening, SwitchesAndServerShowWhatIsStoredAndTheInitialValuesOnlyForWhatIsNot)
+{
+    const SwitchCase cases[] = {
+        // A first run: the designed initial values, autostart offered.
+        {{}, false, false, true, true, true, true, false, ""},
+        {storedSwitches("time.nist.gov", "0", "0", "0", "1"), true, false, false, false, false, false, true, "time.nist.gov"},
+        {storedSwitches(" typed.example ", "1", "1", "1", "0"), true, true, true, true, true, true, false, " typed.example "},
+        // Configured, but some values missing: those take their initial values.
+        {storedSwitches("", "", "0", "", ""), true, true, true, true, false, true, false, ""},
+        // As the program reads them: "1" is on; the start-up sequence shows the splash for any digit
+        // but "0".
+        {storedSwitches("", "1", "2", "y", "1"), true, false, false, true, true, false, true, ""},
+    };
+    for (const SwitchCase& c : cases) {
+        SCOPED_TRACE(c.stored.Sound.toStdString() + "|" + c.stored.Splash.toStdString() + "|" +
+                     c.stored.UTC.toStdString() + "|" + c.stored.TimeServer.toStdString());
+        const PreferencesOpening opening = OpeningChoices(c.stored, c.configured, c.autostartExists);
+        EXPECT_EQ(opening.autorun, c.autorun);
+        EXPECT_EQ(opening.sound, c.sound);
+        EXPECT_EQ(opening.splash, c.splash);
+        EXPECT_EQ(opening.update, c.update);
+        EXPECT_EQ(opening.utc, c.utc);
+        EXPECT_EQ(opening.timeServer, c.timeServer);
+    }
+}
+
+TEST(PreferencesOpening, ReadsTheSevenValuesAsTheProgramReadsThem)
+{
+    FakeServices fakes;
+    fakes.registry.seed({{"State", "Texas"}, {"Station", "KFKA) "}, {"Time Server", " x "}, {"Sound", "0"},
+                         {"Splash", "12"}, {"Update", "0"}, {"UTC", "1 "}});
+    const AppSettingsRecord stored = ReadStoredPreferences();
+    EXPECT_EQ(QStringList({stored.State, stored.Station, stored.TimeServer, stored.Sound, stored.Splash,
+                           stored.Update, stored.UTC}),
+              QStringList({"Texas", "KFKA) ", " x ", "0", "1", "0", "1"}));
 }
 
 } // namespace
