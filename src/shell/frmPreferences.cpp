@@ -10,6 +10,7 @@
 #include "settings/StateList.h"
 #include "settings/StationDirectory.h"
 #include "widgets/Placement.h"
+#include "widgets/TextColour.h"
 #include "widgets/WindowLook.h"
 #include "shell/PreferencesWindow.h"
 #include "timesync/TimeServers.h"
@@ -28,17 +29,6 @@
 namespace {
 const QColor DarkBlue(0, 0, 64);
 
-
-// Labels, check boxes, the text box and the drop-down boxes write in dark blue; the boxes keep the
-// system's window background.
-void writeInDarkBlue(QWidget* widget)
-{
-    QPalette palette = widget->palette();
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(role, DarkBlue);
-    widget->setPalette(palette);
-}
-
 QCheckBox* checkBox(const QString& caption, bool checked, QWidget* parent)
 {
     auto* box = new QCheckBox(caption, parent);
@@ -55,11 +45,15 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFont(SansSerifFont(8.25, true));
-    QPalette palette = this->palette();
+    // The white background comes with its partner, so no text on it takes a light system colour.
+    // Only these roles are the dialog's own: the rest follow the system palette.
+    QPalette palette;
     palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, DarkBlue);
     setPalette(palette);
     setAutoFillBackground(true);
     buildLayout();
+    colourTexts();
     arrangeTabOrder();
     connectControls();
 }
@@ -93,12 +87,21 @@ void frmPreferences::buildLayout()
     cboTimeServer->setInsertPolicy(QComboBox::NoInsert);
     cboTimeServer->setCompleter(nullptr);
     cmdSave->setDefault(true);
+}
 
-    QWidget* const written[] = {lblName,    txtMyName,     lblState,      cboState,   lblLocation,
-                                cboStation, lblTimeServer, cboTimeServer, chkAutorun, chkSound,
-                                chkSplash,  chkUpdate,     chkUTC};
+// Labels, check boxes, the text box and the drop-down boxes write in dark blue. The boxes keep the
+// system's field and button backgrounds; where those are dark, their text keeps the system's colour.
+void frmPreferences::colourTexts()
+{
+    QWidget* const written[] = {lblName, txtMyName, lblState, cboState, lblLocation, cboStation, lblTimeServer,
+                                cboTimeServer};
     for (QWidget* widget : written)
-        writeInDarkBlue(widget);
+        WriteTextIn(widget, DarkBlue);
+    // Check boxes are white throughout, their boxes included, so their dark-blue marks always show.
+    QPalette whiteBoxes;
+    whiteBoxes.setColor(QPalette::Base, Qt::white);
+    for (QCheckBox* box : {chkAutorun, chkSound, chkSplash, chkUpdate, chkUTC})
+        WriteTextIn(box, DarkBlue, whiteBoxes);
 }
 
 void frmPreferences::arrangeTabOrder()

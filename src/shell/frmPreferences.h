@@ -59,6 +59,7 @@ protected:
 
 private:
     void buildLayout();
+    void colourTexts();
     void arrangeTabOrder();
     void connectControls();
 

@@ -7,12 +7,14 @@
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
+#include "support/TextContrast.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -158,6 +160,18 @@ TEST_F(AboutAndLinksTest, AnOpenAboutBoxOutlivesTheMainWindowAndThenEndsTheProgr
     EXPECT_EQ(programEnds, 0);
     click(LoadedAboutForm()->cmdOK);
     EXPECT_EQ(programEnds, 1);
+}
+
+TEST_F(AboutAndLinksTest, EveryTextOfTheAboutBoxReadsUnderADarkPalette)
+{
+    const QPalette light = QApplication::palette();
+    const auto restoreLight = qScopeGuard([&] { QApplication::setPalette(light); });
+    QApplication::setPalette(DarkPalette());
+    form->mnuHelpAbout->trigger();
+    const std::vector<MeasuredText> texts = MeasureTextContrast(LoadedAboutForm());
+    EXPECT_EQ(texts.size(), 5u) << "four labels and the button";
+    for (const MeasuredText& text : texts)
+        EXPECT_GE(text.contrast, 4.5) << text.control.toStdString() << ": " << text.text.toStdString();
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "shell/frmSplash.h"
 #include "shell/modMain.h"
 #include "timesync/TimeServers.h"
+#include "support/TextContrast.h"
+#include "widgets/TextColour.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSet>
 #include <QStyle>
@@ -506,6 +509,73 @@ TEST_F(PreferencesTest, LooksAsDesigned)
         const int textWidth = button->fontMetrics().horizontalAdvance(button->text().remove('&'));
         EXPECT_LE(textWidth + margins, button->width()) << button->text().toStdString();
     }
+}
+
+TEST_F(PreferencesTest, EveryTextReadsUnderADarkPaletteAndTheDesignedColoursStayWhereTheyRead)
+{
+    const QPalette light = QApplication::palette();
+    const auto restoreLight = qScopeGuard([&] { QApplication::setPalette(light); });
+    const auto expectReadable = [](QWidget* window) {
+        const std::vector<MeasuredText> texts = MeasureTextContrast(window);
+        EXPECT_EQ(texts.size(), 15u) << "four labels, three boxes, the name box, five check boxes, two buttons";
+        for (const MeasuredText& text : texts)
+            EXPECT_GE(text.contrast, 4.5) << text.control.toStdString() << ": " << text.text.toStdString();
+    };
+    const QColor darkBlue(0, 0, 64);
+
+    QApplication::setPalette(DarkPalette());
+    ShowPreferencesForFirstRun();
+    frmPreferences* form = LoadedPreferencesForm();
+    form->txtMyName->setText("Ann Example");
+    {
+        SCOPED_TRACE("dark");
+        expectReadable(form);
+        // Dark blue stays where its white partner is fixed; the fields keep the system's dark
+        // background and with it the system's light text.
+        EXPECT_EQ(form->lblName->palette().color(QPalette::WindowText), darkBlue);
+        EXPECT_EQ(form->chkSound->palette().color(QPalette::WindowText), darkBlue);
+        EXPECT_EQ(form->txtMyName->palette().color(QPalette::Base), DarkPalette().color(QPalette::Base));
+        EXPECT_EQ(form->txtMyName->palette().color(QPalette::Text), DarkPalette().color(QPalette::Text));
+    }
+
+    // The desktop switches back to a light palette while the dialog is open.
+    QApplication::setPalette(light);
+    QApplication::processEvents(); // the change reaches the windows as posted events
+    {
+        SCOPED_TRACE("light again");
+        expectReadable(form);
+        for (QWidget* field : {static_cast<QWidget*>(form->txtMyName), static_cast<QWidget*>(form->cboStation)})
+            EXPECT_EQ(field->palette().color(QPalette::Text), darkBlue) << field->objectName().toStdString();
+    }
+}
+
+TEST(TextColour, ContrastFollowsTheGuidelinesAndTheDesignedColourGivesWayOnlyWhereItCannotBeRead)
+{
+    const struct {
+        QColor first, second;
+        double ratio;
+    } ratios[] = {
+        {Qt::black, Qt::white, 21.0},     {Qt::white, Qt::black, 21.0},       {QColor(0, 0, 64), Qt::white, 19.55},
+        {QColor(0x77, 0x77, 0x77), Qt::white, 4.48}, {QColor(0, 0, 64), QColor(0x24, 0x24, 0x24), 1.26},
+        {Qt::red, Qt::red, 1.0},
+    };
+    for (const auto& r : ratios)
+        EXPECT_NEAR(ContrastRatio(r.first, r.second), r.ratio, 0.01) << r.first.name().toStdString() << " on "
+                                                                     << r.second.name().toStdString();
+
+    const QColor darkBlue(0, 0, 64);
+    const QColor light(0xee, 0xee, 0xee);
+    const struct {
+        QColor background, fallback, chosen;
+    } choices[] = {
+        {Qt::white, light, darkBlue},                    // the design reads: kept
+        {QColor(0x24, 0x24, 0x24), light, light},        // a dark field: the system's own text colour
+        {QColor(0x24, 0x24, 0x24), QColor(0x30, 0x30, 0x30), Qt::white}, // neither reads: white
+        {QColor(0x50, 0x50, 0xa0), QColor(0x40, 0x40, 0x90), Qt::white},
+        {QColor(0x76, 0x76, 0x76), QColor(0x80, 0x80, 0x80), Qt::black}, // black reads a little better
+    };
+    for (const auto& c : choices)
+        EXPECT_EQ(ReadableTextColour(darkBlue, c.background, c.fallback), c.chosen) << c.background.name().toStdString();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
+#include "support/TextContrast.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -187,6 +189,18 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
     for (QAction* action : form->menuBar()->actions())
         bar << action->text();
     EXPECT_EQ(bar, QStringList({"&File", "&Help"}));
+}
+
+TEST_F(MainWindowTest, EveryTextReadsUnderADarkPalette)
+{
+    const QPalette light = QApplication::palette();
+    const auto restoreLight = qScopeGuard([&] { QApplication::setPalette(light); });
+    QApplication::setPalette(DarkPalette());
+    Main();
+    const std::vector<MeasuredText> texts = MeasureTextContrast(LoadedMainForm());
+    EXPECT_GE(texts.size(), 20u);
+    for (const MeasuredText& text : texts)
+        EXPECT_GE(text.contrast, 4.5) << text.control.toStdString() << ": " << text.text.toStdString();
 }
 
 } // namespace
