@@ -13,6 +13,7 @@
 #include "settings/AppSettings.h"
 #include "settings/SettingsStore.h"
 #include "widgets/ClickableLabel.h"
+#include "widgets/ElidingLabel.h"
 #include "core/Greeting.h"
 #include "shell/MainWindow.h"
 #include "shell/Splash.h"
@@ -56,32 +57,32 @@ void frmMain::buildLayout()
 
     lblTitle = Place(new QLabel(Program::Title, client), Twips(120, 0, 6255, 255), bold);
 
-    fraWeather = Place(new QGroupBox("Click the \"Get Weather\" Button to Load Weather Data", client),
+    fraWeather = Place(new ElidingGroupBox("Click the \"Get Weather\" Button to Load Weather Data", client),
                        Twips(120, 240, 6375, 2655), bold);
     cmdGetWeather = Place(new QPushButton("Get &Weather", fraWeather), Twips(4920, 2160, 1335, 375), bold);
     txtCredit = Place(new ClickableLabel("Credits", fraWeather), Twips(1440, 2040, 2535, 495), regular);
-    txtWind = Place(new QLabel("Wind", fraWeather), Twips(1680, 960, 4575, 255), bold);
-    txtVisibility = Place(new QLabel(fraWeather), Twips(4680, 600, 1215, 255), bold);
-    txtPressure = Place(new QLabel(fraWeather), Twips(4680, 240, 975, 255), bold);
-    txtHumidity = Place(new QLabel(fraWeather), Twips(2640, 600, 975, 255), bold);
-    txtDewpoint = Place(new QLabel(fraWeather), Twips(2640, 240, 975, 255), bold);
+    txtWind = Place(new ElidingLabel("Wind", fraWeather), Twips(1680, 960, 4575, 255), bold);
+    txtVisibility = Place(new ElidingLabel({}, fraWeather), Twips(4680, 600, 1215, 255), bold);
+    txtPressure = Place(new ElidingLabel({}, fraWeather), Twips(4680, 240, 975, 255), bold);
+    txtHumidity = Place(new ElidingLabel({}, fraWeather), Twips(2640, 600, 975, 255), bold);
+    txtDewpoint = Place(new ElidingLabel({}, fraWeather), Twips(2640, 240, 975, 255), bold);
     imgCreditLogo = Place(new ClickableLabel(fraWeather), Twips(120, 1920, 1200, 615), bold);
     lblWeatherData = Place(new QLabel("Weather data provided by:", fraWeather), Twips(120, 1680, 1980, 195), regular);
-    txtObservation = Place(new QLabel("Last Observation Time", fraWeather), Twips(1800, 1440, 4215, 315), regular);
+    txtObservation = Place(new ElidingLabel("Last Observation Time", fraWeather), Twips(1800, 1440, 4215, 315), regular);
     lblPressure = Place(new QLabel("Pressure", fraWeather), Twips(3840, 240, 750, 195), bold);
     lblVisibility = Place(new QLabel("Visibility", fraWeather), Twips(3840, 600, 705, 195), bold);
     lblHumidity = Place(new QLabel("Humidity", fraWeather), Twips(1800, 600, 735, 195), bold);
     lblDewpoint = Place(new QLabel("Dewpoint", fraWeather), Twips(1800, 240, 810, 195), bold);
-    txtTemp = Place(new QLabel("Temp", fraWeather), Twips(360, 1440, 1395, 300), SansSerifFont(9.75, true));
+    txtTemp = Place(new ElidingLabel("Temp", fraWeather), Twips(360, 1440, 1395, 300), SansSerifFont(9.75, true));
     imgWeather = Place(new QLabel(fraWeather), Twips(600, 240, 780, 780), bold);
-    txtWeather = Place(new QLabel("Weather", fraWeather), Twips(120, 1200, 6135, 195), bold); // wider than designed: long conditions would be cut
+    txtWeather = Place(new ElidingLabel("Weather", fraWeather), Twips(120, 1200, 6135, 195), bold); // wider than designed: long conditions would be cut
 
     fraITS = Place(new QGroupBox("Internet Time Service", client), Twips(120, 2880, 6375, 975), bold);
     cmdLocalTime = Place(new QPushButton("&Local Time", fraITS), Twips(3840, 600, 1095, 255), bold);
     cmdSynchronize = Place(new QPushButton("&Synchronize", fraITS), Twips(5040, 360, 1215, 375), bold);
     cmdGetTime = Place(new QPushButton("&NIST Time", fraITS), Twips(3840, 240, 1095, 255), bold);
-    txtLocalTime = Place(new QLabel(fraITS), Twips(1680, 600, 2055, 255), regular);
-    txtAtomicTime = Place(new QLabel(fraITS), Twips(1680, 240, 2055, 255), regular);
+    txtLocalTime = Place(new ElidingLabel({}, fraITS), Twips(1680, 600, 2055, 255), regular);
+    txtAtomicTime = Place(new ElidingLabel({}, fraITS), Twips(1680, 240, 2055, 255), regular);
     Label1 = Place(new QLabel("Local Time", fraITS), Twips(720, 600, 945, 195), bold);
     lblAtomicTime = Place(new QLabel("NIST Time", fraITS), Twips(720, 240, 915, 195), bold);
     imgNIST = Place(new QLabel(fraITS), Twips(120, 240, 540, 600), bold);

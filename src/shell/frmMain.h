@@ -1,6 +1,7 @@
 #pragma once
 
 #include "weather/ObservationAge.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QMainWindow>
 
@@ -73,29 +74,29 @@ public:
     QPushButton* cmdLocalTime = nullptr;
     QPushButton* cmdSynchronize = nullptr;
     QPushButton* cmdGetTime = nullptr;
-    QLabel* txtLocalTime = nullptr;
-    QLabel* txtAtomicTime = nullptr;
+    ElidingLabel* txtLocalTime = nullptr;
+    ElidingLabel* txtAtomicTime = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* lblAtomicTime = nullptr;
     QLabel* imgNIST = nullptr;
-    QGroupBox* fraWeather = nullptr;
+    ElidingGroupBox* fraWeather = nullptr;
     QPushButton* cmdGetWeather = nullptr;
     ClickableLabel* txtCredit = nullptr;
-    QLabel* txtWind = nullptr;
-    QLabel* txtVisibility = nullptr;
-    QLabel* txtPressure = nullptr;
-    QLabel* txtHumidity = nullptr;
-    QLabel* txtDewpoint = nullptr;
+    ElidingLabel* txtWind = nullptr;
+    ElidingLabel* txtVisibility = nullptr;
+    ElidingLabel* txtPressure = nullptr;
+    ElidingLabel* txtHumidity = nullptr;
+    ElidingLabel* txtDewpoint = nullptr;
     ClickableLabel* imgCreditLogo = nullptr;
     QLabel* lblWeatherData = nullptr;
-    QLabel* txtObservation = nullptr;
+    ElidingLabel* txtObservation = nullptr;
     QLabel* lblPressure = nullptr;
     QLabel* lblVisibility = nullptr;
     QLabel* lblHumidity = nullptr;
     QLabel* lblDewpoint = nullptr;
-    QLabel* txtTemp = nullptr;
+    ElidingLabel* txtTemp = nullptr;
     QLabel* imgWeather = nullptr;
-    QLabel* txtWeather = nullptr;
+    ElidingLabel* txtWeather = nullptr;
     QStatusBar* StatusBar = nullptr;
 
     QMenu* mnuFile = nullptr;

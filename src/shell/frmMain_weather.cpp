@@ -8,6 +8,7 @@
 #include "weather/ObservationSources.h"
 #include "weather/WeatherCaptions.h"
 #include "weather/WeatherFiles.h"
+#include "widgets/ElidingLabel.h"
 #include "widgets/Placement.h"
 
 #include <QApplication>
@@ -43,7 +44,8 @@ void showObservationAge(frmMain& form)
         return;
     const QDateTime now = services().clock ? services().clock->nowLocal() : QDateTime::currentDateTime();
     form.observationMark = ObservationAgeMark(form.shownObservation->observedAt, now);
-    SetPlainCaption(form.txtObservation, form.shownObservation->caption + form.observationMark);
+    // The mark stays whole when a long caption is shortened.
+    form.txtObservation->setCaption(form.shownObservation->caption, form.observationMark);
     form.txtObservation->setToolTip(ObservationTooltip(*form.shownObservation, now));
 }
 

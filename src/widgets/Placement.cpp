@@ -1,5 +1,7 @@
 #include "widgets/Placement.h"
 
+#include "widgets/ElidingLabel.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -19,5 +21,9 @@ void ShowInFront(QWidget* form)
 void SetPlainCaption(QLabel* label, const QString& text)
 {
     label->setTextFormat(Qt::PlainText);
-    label->setText(text);
+    // A label that shortens long captions keeps the whole one for its tooltip and screen readers.
+    if (auto* eliding = qobject_cast<ElidingLabel*>(label))
+        eliding->setCaption(text);
+    else
+        label->setText(text);
 }

@@ -7,7 +7,9 @@
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
 #include "support/TextContrast.h"
+#include "widgets/ClickableLabel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,7 +24,31 @@
 #include <functional>
 #include <utility>
 
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace {
+
+// A feed document with the given wind and temperature; the other values are short.
+QByteArray observation(const QString& wind, const QString& temperature)
+{
+    return QString("<current_observation>\r\n<location>Chattanooga, Lovell Field, TN</location>\r\n"
+                   "<observation_time>Last Updated on Nov 27, 2:53 pm EST</observation_time>\r\n"
+                   "<weather>Partly Cloudy</weather>\r\n<temp_f>%2</temp_f>\r\n"
+                   "<relative_humidity>43</relative_humidity>\r\n<wind_string>%1</wind_string>\r\n"
+                   "<pressure_in>30.12</pressure_in>\r\n<dewpoint_f>41</dewpoint_f>\r\n"
+                   "<visibility>10.00</visibility>\r\n</current_observation>\r\n")
+        .arg(wind, temperature)
+        .toLatin1();
+}
+
+int weatherRequests(const FakeHttpClient& http)
+{
+    return static_cast<int>(std::count_if(http.requests.begin(), http.requests.end(),
+                                          [](const HttpRequest& r) { return r.url.contains("/current_obs/"); }));
+}
 
 class MainWindowTest : public testing::Test {
 protected:
@@ -201,6 +227,92 @@ TEST_F(MainWindowTest, EveryTextReadsUnderADarkPalette)
     EXPECT_GE(texts.size(), 20u);
     for (const MeasuredText& text : texts)
         EXPECT_GE(text.contrast, 4.5) << text.control.toStdString() << ": " << text.text.toStdString();
+}
+
+TEST_F(MainWindowTest, LongValuesAreShortenedWithAnEllipsisAndKeptWholeForTooltipsAndScreenReaders)
+{
+    const QString wind = "from the Northwest at 23.0 gusting to 35.1 MPH (20 gusting to 31 KT)";
+    fakes.http.answers.insert("http://www.weather.gov/data/current_obs/KCHA.xml",
+                              FakeHttpClient::reply(observation(wind, "-12.0")));
+    Main();
+    frmMain* form = LoadedMainForm();
+    const struct {
+        ElidingLabel* label;
+        QString whole;
+        bool shortened;
+    } values[] = {
+        {form->txtWind, "Wind " + wind, true},
+        {form->txtTemp, QString::fromUtf8("-12.0° Farenheit"), true},
+        {form->txtHumidity, "43%", false},
+    };
+    for (const auto& v : values) {
+        SCOPED_TRACE(v.whole.toStdString());
+        EXPECT_EQ(v.label->text(), v.whole);
+        const QString shown = v.label->shownText();
+        EXPECT_LE(v.label->fontMetrics().horizontalAdvance(shown), v.label->contentsRect().width());
+        if (v.shortened) {
+            EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+            EXPECT_TRUE(v.whole.startsWith(shown.chopped(1))) << "cut at the end, nowhere else";
+            EXPECT_EQ(v.label->toolTip(), v.whole);
+            EXPECT_EQ(v.label->accessibleDescription(), v.whole);
+        } else {
+            EXPECT_EQ(shown, v.whole);
+            EXPECT_EQ(v.label->toolTip(), "") << "no tooltip for a value shown whole";
+        }
+    }
+
+    // A shorter value later takes the tooltip back.
+    fakes.http.answers.insert("http://www.weather.gov/data/current_obs/KCHA.xml",
+                              FakeHttpClient::reply(observation("Calm", "54")));
+    form->cmdGetWeather_Click();
+    EXPECT_EQ(form->txtWind->shownText(), "Wind Calm");
+    EXPECT_EQ(form->txtWind->toolTip(), "");
+    EXPECT_EQ(form->txtWind->accessibleDescription(), "");
+}
+
+TEST(ElidingLabel, KeepsItsSuffixVisibleAndATooltipSetByOthers)
+{
+    ElidingLabel label;
+    label.setFont(QFont("DejaVu Sans", 9));
+    label.resize(label.fontMetrics().horizontalAdvance("Last Updated on Nov 27 (3 h old)"), 20);
+    const QString age = " (3 h old)";
+    const QString observed = "Last Updated on Nov 27, 2:53 pm EST";
+    label.setCaption(observed, age);
+    EXPECT_EQ(label.text(), observed + age);
+    EXPECT_TRUE(label.shownText().endsWith(QChar(0x2026) + age)) << label.shownText().toStdString();
+    EXPECT_EQ(label.toolTip(), observed + age);
+
+    // Another part of the program explains the value in the tooltip: that stays.
+    label.setToolTip("From the feed, 3 hours ago");
+    label.setCaption(observed + " and more", age);
+    EXPECT_EQ(label.toolTip(), "From the feed, 3 hours ago");
+    EXPECT_EQ(label.accessibleDescription(), observed + " and more" + age);
+    label.setCaption("Now", "");
+    EXPECT_EQ(label.toolTip(), "From the feed, 3 hours ago");
+    EXPECT_EQ(label.accessibleDescription(), "");
+
+    // Wider, the caption fits again.
+    label.show();
+    label.setCaption(observed, age);
+    EXPECT_EQ(label.accessibleDescription(), observed + age);
+    label.resize(label.fontMetrics().horizontalAdvance(observed + age) + 4, 20);
+    EXPECT_EQ(label.shownText(), observed + age);
+    EXPECT_EQ(label.accessibleDescription(), "");
+}
+
+TEST_F(MainWindowTest, ALongStationNameIsShortenedInTheFrameTitleAndKeptWhole)
+{
+    const QString location = QString::fromUtf8("Mayagüez/Eugenio María de Hostos Airport, Puerto Rico, and a very long name");
+    fakes.http.answers.insert("http://www.weather.gov/data/current_obs/KCHA.xml",
+                              FakeHttpClient::reply(("<current_observation>\r\n<location>" + location +
+                                                     "</location>\r\n</current_observation>\r\n")
+                                                        .toLatin1()));
+    Main();
+    ElidingGroupBox* frame = LoadedMainForm()->fraWeather;
+    EXPECT_EQ(frame->title(), "Weather Forecast as reported by " + location);
+    EXPECT_TRUE(frame->shownTitle().endsWith(QChar(0x2026))) << frame->shownTitle().toStdString();
+    EXPECT_LT(frame->fontMetrics().horizontalAdvance(frame->shownTitle()), frame->width());
+    EXPECT_EQ(frame->accessibleDescription(), frame->title());
 }
 
 } // namespace
