@@ -40,7 +40,7 @@ QLabel* textLabel(QWidget* parent, const QRect& geometry, const QFont& font)
 }
 } // namespace
 
-frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("About Tolvane & Author");
     setWindowIcon(ProgramIcon());
@@ -76,6 +76,11 @@ void frmAbout::Form_Load()
 void frmAbout::cmdOK_Click()
 {
     UnloadAboutForm();
+}
+
+void frmAbout::reject()
+{
+    cmdOK_Click();
 }
 
 void frmAbout::imgOrlentis_Click()

@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class ClickableLabel;
 class QLabel;
 class QPushButton;
 
 // The about box: the maker's logo and description, the copyright, who wrote the program and how to
-// reach the maker. Modeless; one shared instance.
-class frmAbout final : public QWidget {
+// reach the maker. Modeless; one shared instance. A dialog, so that Esc closes it and screen readers
+// present it as one.
+class frmAbout final : public QDialog {
     Q_OBJECT
 public:
     explicit frmAbout(QWidget* parent = nullptr);
@@ -23,6 +24,10 @@ public:
     QLabel* lblCopyright = nullptr;
     QLabel* lblOrlentis = nullptr;
     ClickableLabel* imgOrlentis = nullptr;
+
+public slots:
+    // Esc: the same as "OK".
+    void reject() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

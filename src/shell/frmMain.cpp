@@ -41,6 +41,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     buildLayout();
     buildMenus();
     connectControls();
+    addKeyboardHabits();
     // The client area keeps its designed size; the menu bar comes on top of it.
     setFixedSize(sizeHint());
 }
@@ -101,6 +102,26 @@ void frmMain::buildLayout()
     const int statusHeight = 20;
     StatusBar->setGeometry(0, client->height() - statusHeight, client->width(), statusHeight);
     StatusBar->setFont(regular);
+}
+
+// Desktop habits that clash with nothing designed.
+void frmMain::addKeyboardHabits()
+{
+    // Enter presses the focused button, as Space does.
+    for (QPushButton* button : {cmdGetWeather, cmdGetTime, cmdLocalTime, cmdSynchronize})
+        button->setAutoDefault(true);
+    // Tab follows the screen: the weather panel, then the time panel's buttons column by column.
+    QWidget::setTabOrder(cmdGetWeather, cmdGetTime);
+    QWidget::setTabOrder(cmdGetTime, cmdLocalTime);
+    QWidget::setTabOrder(cmdLocalTime, cmdSynchronize);
+
+    keyQuit_ = new QAction(this);
+    keyQuit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(keyQuit_, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    keyRefreshWeather_ = new QAction(this);
+    keyRefreshWeather_->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(keyRefreshWeather_, &QAction::triggered, this, &frmMain::mnuFileWeather_Click);
+    addActions({keyQuit_, keyRefreshWeather_});
 }
 
 void frmMain::buildMenus()

@@ -137,10 +137,15 @@ private:
 
     int busy_ = 0;
     void buildLayout();
+    void addKeyboardHabits();
     void buildMenus();
     void connectControls();
     void restoreFromTray();
     // The notification record and icon (see the tray files).
     void fillTrayRecord(const QString& tip);
     void removeTrayIcon();
+
+    // Keys outside the menus: Ctrl+Q quits as File > Exit does, F5 refreshes the weather.
+    QAction* keyQuit_ = nullptr;
+    QAction* keyRefreshWeather_ = nullptr;
 };

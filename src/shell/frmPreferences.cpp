@@ -63,13 +63,14 @@ void frmPreferences::buildLayout()
     setFixedSize(5805 / TwipsPerPixel, 2565 / TwipsPerPixel);
     const QFont font = SansSerifFont(8.25, true);
 
-    lblName = Place(new QLabel("Name", this), Twips(240, 120, 495, 195), font, "lblName");
+    // The labels' underlined letters take Alt to their fields; the captions read as designed.
+    lblName = Place(new QLabel("&Name", this), Twips(240, 120, 495, 195), font, "lblName");
     txtMyName = Place(new QLineEdit(this), Twips(840, 120, 2295, 285), font, "txtMyName");
-    lblState = Place(new QLabel("State", this), Twips(3360, 120, 465, 195), font, "lblState");
+    lblState = Place(new QLabel("S&tate", this), Twips(3360, 120, 465, 195), font, "lblState");
     cboState = Place(new QComboBox(this), Twips(3960, 120, 1695, 315), font, "cboState");
-    lblLocation = Place(new QLabel("Station", this), Twips(120, 480, 615, 195), font, "lblLocation");
+    lblLocation = Place(new QLabel("St&ation", this), Twips(120, 480, 615, 195), font, "lblLocation");
     cboStation = Place(new QComboBox(this), Twips(840, 480, 4815, 315), font, "cboStation");
-    lblTimeServer = Place(new QLabel("Time Server", this), Twips(120, 840, 1035, 195), font, "lblTimeServer");
+    lblTimeServer = Place(new QLabel("T&ime Server", this), Twips(120, 840, 1035, 195), font, "lblTimeServer");
     cboTimeServer = Place(new QComboBox(this), Twips(1320, 840, 4335, 315), font, "cboTimeServer");
     chkAutorun = Place(checkBox("Add to Startup", true, this), Twips(120, 1320, 1575, 255), font, "chkAutorun");
     chkSound = Place(checkBox("Sounds", true, this), Twips(2040, 1320, 975, 255), font, "chkSound");
@@ -87,6 +88,12 @@ void frmPreferences::buildLayout()
     cboTimeServer->setInsertPolicy(QComboBox::NoInsert);
     cboTimeServer->setCompleter(nullptr);
     cmdSave->setDefault(true);
+
+    // Each label names its field, for Alt+letter and for screen readers.
+    lblName->setBuddy(txtMyName);
+    lblState->setBuddy(cboState);
+    lblLocation->setBuddy(cboStation);
+    lblTimeServer->setBuddy(cboTimeServer);
 }
 
 // Labels, check boxes, the text box and the drop-down boxes write in dark blue. The boxes keep the

@@ -9,9 +9,11 @@
 #include "shell/modMain.h"
 #include "support/TextContrast.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -172,6 +174,24 @@ TEST_F(AboutAndLinksTest, EveryTextOfTheAboutBoxReadsUnderADarkPalette)
     EXPECT_EQ(texts.size(), 5u) << "four labels and the button";
     for (const MeasuredText& text : texts)
         EXPECT_GE(text.contrast, 4.5) << text.control.toStdString() << ": " << text.text.toStdString();
+}
+
+TEST_F(AboutAndLinksTest, EscClosesTheAboutBoxWhichIsADialog)
+{
+    form->mnuHelpAbout->trigger();
+    frmAbout* box = LoadedAboutForm();
+    QApplication::setActiveWindow(box);
+    QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(box);
+    EXPECT_EQ(dialog->role(), QAccessible::Dialog);
+    EXPECT_EQ(dialog->text(QAccessible::Name), "About Tolvane & Author");
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(box->cmdOK, &escape);
+    QApplication::processEvents();
+    EXPECT_EQ(LoadedAboutForm(), nullptr);
+    EXPECT_EQ(visibleAboutBoxes(), 0);
+    EXPECT_EQ(LoadedMainForm(), form) << "the main window stays";
+    EXPECT_EQ(programEnds, 0);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "support/TextContrast.h"
 #include "widgets/TextColour.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -488,10 +489,16 @@ TEST_F(PreferencesTest, LooksAsDesigned)
         EXPECT_TRUE(widget->font().bold());
         EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), 8.25);
     }
-    // Every caption fits its control: nothing is cut off.
-    for (QLabel* label : {form->lblName, form->lblState, form->lblLocation, form->lblTimeServer}) {
+    // Every caption reads as designed (a mnemonic only underlines a letter) and fits its control.
+    const std::pair<QLabel*, QString> captions[] = {{form->lblName, "Name"},
+                                                    {form->lblState, "State"},
+                                                    {form->lblLocation, "Station"},
+                                                    {form->lblTimeServer, "Time Server"}};
+    for (const auto& [label, designed] : captions) {
         SCOPED_TRACE(label->text().toStdString());
-        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+        const QString shown = QString(label->text()).remove('&');
+        EXPECT_EQ(shown, designed);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width());
         EXPECT_LE(label->fontMetrics().height(), label->height());
     }
     const QList<QCheckBox*> boxes = {form->chkAutorun, form->chkSound, form->chkSplash, form->chkUpdate,
@@ -576,6 +583,38 @@ TEST(TextColour, ContrastFollowsTheGuidelinesAndTheDesignedColourGivesWayOnlyWhe
     };
     for (const auto& c : choices)
         EXPECT_EQ(ReadableTextColour(darkBlue, c.background, c.fallback), c.chosen) << c.background.name().toStdString();
+}
+
+TEST_F(PreferencesTest, AltAndTheLabelsLetterReachesEachFieldAndEachFieldIsNamedByItsLabel)
+{
+    ShowPreferencesForFirstRun();
+    frmPreferences* form = LoadedPreferencesForm();
+    QApplication::setActiveWindow(form);
+    form->cmdSave->setFocus();
+    const struct {
+        Qt::Key letter;
+        QLabel* label;
+        QWidget* field;
+    } fields[] = {{Qt::Key_N, form->lblName, form->txtMyName},
+                  {Qt::Key_T, form->lblState, form->cboState},
+                  {Qt::Key_A, form->lblLocation, form->cboStation},
+                  {Qt::Key_I, form->lblTimeServer, form->cboTimeServer}};
+    for (const auto& f : fields) {
+        SCOPED_TRACE(f.field->objectName().toStdString());
+        EXPECT_EQ(f.label->buddy(), f.field);
+        QTest::keyClick(QApplication::focusWidget(), f.letter, Qt::AltModifier);
+        QWidget* focused = QApplication::focusWidget();
+        EXPECT_TRUE(focused == f.field || focused->parentWidget() == f.field) << focused->objectName().toStdString();
+    }
+    // Screen readers find each field's label: the text box takes it as its name, and on Linux a
+    // drop-down box (named by its value) points to it through a "labelled by" relation.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form->txtMyName)->text(QAccessible::Name), "Name");
+    for (const auto& f : fields) {
+        const auto labels = QAccessible::queryAccessibleInterface(f.field)->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1) << f.field->objectName().toStdString();
+        EXPECT_EQ(labels.front().first->object(), f.label);
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form)->role(), QAccessible::Dialog);
 }
 
 } // namespace

@@ -315,4 +315,49 @@ TEST_F(MainWindowTest, ALongStationNameIsShortenedInTheFrameTitleAndKeptWhole)
     EXPECT_EQ(frame->accessibleDescription(), frame->title());
 }
 
+TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndTabFollowsTheScreen)
+{
+    Main();
+    frmMain* form = LoadedMainForm();
+    QApplication::setActiveWindow(form);
+
+    form->cmdGetWeather->setFocus();
+    std::vector<QWidget*> visited;
+    for (int i = 0; i < 4; ++i) {
+        visited.push_back(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, (std::vector<QWidget*>{form->cmdGetWeather, form->cmdGetTime, form->cmdLocalTime,
+                                              form->cmdSynchronize}));
+
+    fakes.clock.now = fakes.clock.now.addSecs(60);
+    form->cmdLocalTime->setFocus();
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        const int before = weatherRequests(fakes.http);
+        const QString shownBefore = form->txtLocalTime->text();
+        fakes.clock.now = fakes.clock.now.addSecs(1);
+        QTest::keyClick(form->cmdLocalTime, key);
+        EXPECT_NE(form->txtLocalTime->text(), shownBefore) << "the focused button ran, key " << key;
+        EXPECT_EQ(weatherRequests(fakes.http), before) << "and nothing else";
+    }
+    const int before = weatherRequests(fakes.http);
+    form->cmdGetWeather->setFocus();
+    QTest::keyClick(form->cmdGetWeather, Qt::Key_Return);
+    EXPECT_EQ(weatherRequests(fakes.http), before + 1);
+}
+
+TEST_F(MainWindowTest, F5RefreshesTheWeatherAndCtrlQQuits)
+{
+    Main();
+    frmMain* form = LoadedMainForm();
+    QApplication::setActiveWindow(form);
+    const int before = weatherRequests(fakes.http);
+    QTest::keyClick(form, Qt::Key_F5);
+    EXPECT_EQ(weatherRequests(fakes.http), before + 1);
+    EXPECT_EQ(programEnds, 0);
+    QTest::keyClick(form, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(LoadedMainForm(), nullptr);
+    EXPECT_EQ(programEnds, 1);
+}
+
 } // namespace
