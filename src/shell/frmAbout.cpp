@@ -57,6 +57,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     imgOrlentis = Place(new ClickableLabel(this), Twips(120, 120, 1440, 720), regular);
     imgOrlentis->setPixmap(QPixmap(":/ui/orlentis_logo.png"));
     imgOrlentis->setCursor(Qt::PointingHandCursor);
+    imgOrlentis->setAccessibleName("Orlentis logo");
+    imgOrlentis->setAccessibleDescription("Opens the Orlentis web site");
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(imgOrlentis, &ClickableLabel::clicked, this, &frmAbout::imgOrlentis_Click);

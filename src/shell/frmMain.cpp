@@ -39,6 +39,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(Program::Title);
     setWindowIcon(ProgramIcon());
     buildLayout();
+    nameForScreenReaders();
     buildMenus();
     connectControls();
     addKeyboardHabits();
@@ -102,6 +103,31 @@ void frmMain::buildLayout()
     const int statusHeight = 20;
     StatusBar->setGeometry(0, client->height() - statusHeight, client->width(), statusHeight);
     StatusBar->setFont(regular);
+}
+
+// Without changing a caption: every value says which field it is, the pictures what they show.
+void frmMain::nameForScreenReaders()
+{
+    const std::pair<ElidingLabel*, QString> values[] = {
+        {txtWeather, "Weather"},         {txtTemp, "Temperature"},           {txtObservation, "Observation time"},
+        {txtDewpoint, lblDewpoint->text()}, {txtHumidity, lblHumidity->text()}, {txtVisibility, lblVisibility->text()},
+        {txtPressure, lblPressure->text()}, {txtWind, "Wind"},               {txtLocalTime, Label1->text()},
+        {txtAtomicTime, lblAtomicTime->text()},
+    };
+    for (const auto& [value, field] : values)
+        value->setField(field);
+    const std::pair<QLabel*, QWidget*> captions[] = {{lblDewpoint, txtDewpoint},     {lblHumidity, txtHumidity},
+                                                     {lblVisibility, txtVisibility}, {lblPressure, txtPressure},
+                                                     {Label1, txtLocalTime},         {lblAtomicTime, txtAtomicTime},
+                                                     {lblWeatherData, txtCredit}};
+    for (const auto& [caption, value] : captions)
+        caption->setBuddy(value);
+
+    imgWeather->setAccessibleName("Weather picture");
+    imgNIST->setAccessibleName("Internet Time Service logo");
+    imgCreditLogo->setAccessibleName("National Weather Service logo");
+    imgCreditLogo->setAccessibleDescription("Opens the National Weather Service's web site");
+    txtCredit->setAccessibleDescription("Opens the National Weather Service's web site");
 }
 
 // Desktop habits that clash with nothing designed.
@@ -230,6 +256,7 @@ bool frmMain::Form_Load()
     showWeatherPicture(AppPath({"Images", "clear.jpg"}));
     fillTrayRecord(Program::Title);
     txtCredit->setText(CreditText);
+    txtCredit->setAccessibleName(lblWeatherData->text() + " " + QString(CreditText).replace("\r\n", ", "));
     services().sleeper->sleepMs(1000);
     cmdLocalTime_Click();
     cmdGetTime_Click();

@@ -137,6 +137,7 @@ private:
 
     int busy_ = 0;
     void buildLayout();
+    void nameForScreenReaders();
     void addKeyboardHabits();
     void buildMenus();
     void connectControls();

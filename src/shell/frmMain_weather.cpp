@@ -34,6 +34,8 @@ void showCaptions(frmMain& form, const WeatherCaptions& shown)
     SetPlainCaption(form.txtPressure, shown.pressure);
     SetPlainCaption(form.txtWind, shown.wind);
     form.fraWeather->setTitle(withoutMnemonics(shown.frame));
+    // The picture shows the condition: screen readers are told which.
+    form.imgWeather->setAccessibleDescription(shown.weather);
 }
 
 // The age of the observation on show, worked out afresh at each refresh: data kept after a failed

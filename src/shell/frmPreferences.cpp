@@ -94,6 +94,7 @@ void frmPreferences::buildLayout()
     lblState->setBuddy(cboState);
     lblLocation->setBuddy(cboStation);
     lblTimeServer->setBuddy(cboTimeServer);
+    cboTimeServer->lineEdit()->setAccessibleName("Time Server");
 }
 
 // Labels, check boxes, the text box and the drop-down boxes write in dark blue. The boxes keep the

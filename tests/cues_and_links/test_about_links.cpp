@@ -176,7 +176,7 @@ TEST_F(AboutAndLinksTest, EveryTextOfTheAboutBoxReadsUnderADarkPalette)
         EXPECT_GE(text.contrast, 4.5) << text.control.toStdString() << ": " << text.text.toStdString();
 }
 
-TEST_F(AboutAndLinksTest, EscClosesTheAboutBoxWhichIsADialog)
+TEST_F(AboutAndLinksTest, EscClosesTheAboutBoxWhichIsADialogWithANamedLogo)
 {
     form->mnuHelpAbout->trigger();
     frmAbout* box = LoadedAboutForm();
@@ -184,6 +184,7 @@ TEST_F(AboutAndLinksTest, EscClosesTheAboutBoxWhichIsADialog)
     QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(box);
     EXPECT_EQ(dialog->role(), QAccessible::Dialog);
     EXPECT_EQ(dialog->text(QAccessible::Name), "About Tolvane & Author");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(box->imgOrlentis)->text(QAccessible::Name), "Orlentis logo");
 
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(box->cmdOK, &escape);

@@ -614,6 +614,8 @@ TEST_F(PreferencesTest, AltAndTheLabelsLetterReachesEachFieldAndEachFieldIsNamed
         ASSERT_EQ(labels.size(), 1) << f.field->objectName().toStdString();
         EXPECT_EQ(labels.front().first->object(), f.label);
     }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form->cboTimeServer->lineEdit())->text(QAccessible::Name),
+              "Time Server");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(form)->role(), QAccessible::Dialog);
 }
 

@@ -315,6 +315,35 @@ TEST_F(MainWindowTest, ALongStationNameIsShortenedInTheFrameTitleAndKeptWhole)
     EXPECT_EQ(frame->accessibleDescription(), frame->title());
 }
 
+TEST_F(MainWindowTest, ScreenReadersHearEachValueWithItsFieldAndWhatThePicturesShow)
+{
+    fakes.http.answers.insert("http://www.weather.gov/data/current_obs/KCHA.xml",
+                              FakeHttpClient::reply(observation("Calm", "54")));
+    Main();
+    frmMain* form = LoadedMainForm();
+    const auto name = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    const std::pair<QWidget*, QString> named[] = {
+        {form->txtHumidity, "Humidity: 43%"},
+        {form->txtPressure, "Pressure: 30.12 in."},
+        {form->txtVisibility, "Visibility: 10.00"},
+        {form->txtDewpoint, QString::fromUtf8("Dewpoint: 41°F")},
+        {form->txtTemp, QString::fromUtf8("Temperature: 54° Farenheit")},
+        {form->txtWeather, "Weather: Partly Cloudy"},
+        {form->txtWind, "Wind: Wind Calm"},
+        {form->txtObservation, "Observation time: Last Updated on Nov 27, 2:53 pm EST"},
+        {form->txtLocalTime, "Local Time: " + form->txtLocalTime->text()},
+        {form->txtAtomicTime, "NIST Time"}, // no answer from the server: an empty caption
+        {form->txtCredit, "Weather data provided by: NOAA's National Weather Service, http://www.weather.gov/"},
+        {form->imgWeather, "Weather picture"},
+        {form->imgNIST, "Internet Time Service logo"},
+        {form->imgCreditLogo, "National Weather Service logo"},
+    };
+    for (const auto& [widget, expected] : named)
+        EXPECT_EQ(name(widget), expected);
+    EXPECT_EQ(form->imgWeather->accessibleDescription(), "Partly Cloudy") << "the picture's condition";
+    EXPECT_EQ(form->txtHumidity->text(), "43%") << "the caption itself is unchanged";
+}
+
 TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndTabFollowsTheScreen)
 {
     Main();
