@@ -1,3 +1,4 @@
+#include "core/DisplayCheck.h"
 #include "core/ProgramInfo.h"
 #include "platform/qt/LinuxServices.h"
 #include "shell/modMain.h"
@@ -6,9 +7,14 @@
 
 #include <QApplication>
 
+#include <optional>
+
 int main(int argc, char** argv)
 {
+    // Without a display: one line and exit status 1, not Qt's abort.
+    std::optional<PlatformStartGuard> noDisplayGuard(std::in_place);
     QApplication app(argc, argv);
+    noDisplayGuard.reset();
     QApplication::setApplicationName(Program::Title);
     QApplication::setOrganizationName(Program::Maker);
     QApplication::setDesktopFileName(Program::AppId);

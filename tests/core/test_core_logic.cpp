@@ -1,3 +1,4 @@
+#include "core/DisplayCheck.h"
 #include "core/Greeting.h"
 #include "core/Version.h"
 #include "core/Text.h"
@@ -68,6 +69,32 @@ TEST(Text, TrimSpacesRemovesOnlySpaces)
     EXPECT_EQ(TrimSpaces("  a b  "), "a b");
     EXPECT_EQ(TrimSpaces("\ta b\t"), "\ta b\t");
     EXPECT_EQ(TrimSpaces("    "), "");
+}
+
+TEST(NoDisplayLine, SaysWhatIsMissingInOneLine)
+{
+    const QString fatal = "This application failed to start because no Qt platform plugin could be initialized.\n\n"
+                          "Available platform plugins are: offscreen, xcb.\n";
+    const struct {
+        QStringList warnings;
+        bool display, wayland;
+        const char* line;
+    } cases[] = {
+        {{"could not connect to display "}, false, false,
+         "Tolvane cannot open its window: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)."},
+        {{"could not connect to display :97", "Could not load the Qt platform plugin \"xcb\""}, true, false,
+         "Tolvane cannot open its window: could not connect to display :97."},
+        {{"  \n", "Failed to create wl_display (No such file or directory)\nmore"}, false, true,
+         "Tolvane cannot open its window: Failed to create wl_display (No such file or directory)."},
+        {{}, true, false,
+         "Tolvane cannot open its window: This application failed to start because no Qt platform plugin could "
+         "be initialized."},
+    };
+    for (const auto& c : cases) {
+        const QString line = NoDisplayLine(fatal, c.warnings, c.display, c.wayland);
+        EXPECT_EQ(line.toStdString(), c.line);
+        EXPECT_FALSE(line.contains('\n'));
+    }
 }
 
 } // namespace

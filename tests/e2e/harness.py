@@ -8,6 +8,8 @@ in_sandbox.sh, which provides the private network and hosts file.
         program = box.start_program()
         window = box.wait_for_window("Ann's Tolvane Version 1.0")
         box.screenshot(window, "main")
+
+Sandbox(..., display=False) starts no X server at all.
 """
 
 import os
@@ -48,9 +50,10 @@ def check(condition, message):
 
 
 class Sandbox:
-    def __init__(self, binary, artifacts, packs=True, installed=False, user=None):
+    def __init__(self, binary, artifacts, packs=True, installed=False, user=None, display=True):
         """installed: run `binary` where it lies (an installed program) instead of a copy in a program
-        folder; user: a numeric uid to run the program as, instead of root."""
+        folder; user: a numeric uid to run the program as, instead of root; display: start Xvfb and a
+        window manager."""
         if os.environ.get("TOLVANE_IN_SANDBOX") != "1":
             raise Failure("run this test through tests/e2e/in_sandbox.sh")
         self.binary = binary
@@ -58,6 +61,7 @@ class Sandbox:
         self.user = user
         self.artifacts = artifacts
         self.with_packs = packs
+        self.with_display = display
         self.processes = []
         self.root = tempfile.mkdtemp(prefix="tolvane-e2e-")
         self.home = os.path.join(self.root, "home")
@@ -70,7 +74,8 @@ class Sandbox:
             os.makedirs(self.artifacts, exist_ok=True)
             self._make_home()
             self._make_program_folder()
-            self._start_display()
+            if self.with_display:
+                self._start_display()
             self.env["DBUS_SESSION_BUS_ADDRESS"] = self._start_bus("session")
             self.env["DBUS_SYSTEM_BUS_ADDRESS"] = self._start_bus("system")
         except BaseException:
@@ -242,6 +247,16 @@ class Sandbox:
                                    env=self.env, cwd=self.home, stdout=log, stderr=log)
         self.processes.append(process)
         return process
+
+    def run_program(self, without=(), timeout=60):
+        """Runs the real binary to its end with the environment variables named in `without` removed;
+        returns the completed process with its output."""
+        env = {k: v for k, v in self.env.items() if k not in without}
+        try:
+            return subprocess.run(["setpriv", "--bounding-set=-sys_time", "--inh-caps=-sys_time", self.program],
+                                  env=env, cwd=self.home, capture_output=True, text=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"the program did not end within {timeout} s")
 
     def x(self, *args, timeout=10):
         """Runs an X client; one that does not answer in time counts as a failed call."""
