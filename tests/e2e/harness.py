@@ -9,9 +9,13 @@ in_sandbox.sh, which provides the private network and hosts file.
         window = box.wait_for_window("Ann's Tolvane Version 1.0")
         box.screenshot(window, "main")
 
+Sandbox(..., dark=True) gives the program the desktop's dark palette (Qt's GTK platform theme with
+GTK's dark Adwaita), Sandbox(..., accessibility=True) puts an AT-SPI bus on the private session bus and
+turns Qt's accessibility on, so box.accessible_tree() shows what a screen reader gets, and
 Sandbox(..., display=False) starts no X server at all.
 """
 
+import json
 import os
 import select
 import shutil
@@ -23,6 +27,8 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
 FEED_SERVER = os.path.join(SOURCE_ROOT, "tests", "fakes", "feed_server.py")
+ATSPI_TREE = os.path.join(HERE, "atspi_tree.py")
+ATSPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 
 DBUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
@@ -50,10 +56,11 @@ def check(condition, message):
 
 
 class Sandbox:
-    def __init__(self, binary, artifacts, packs=True, installed=False, user=None, display=True):
+    def __init__(self, binary, artifacts, packs=True, installed=False, user=None, display=True, dark=False,
+                 accessibility=False):
         """installed: run `binary` where it lies (an installed program) instead of a copy in a program
         folder; user: a numeric uid to run the program as, instead of root; display: start Xvfb and a
-        window manager."""
+        window manager; dark: the desktop's dark palette; accessibility: an AT-SPI bus."""
         if os.environ.get("TOLVANE_IN_SANDBOX") != "1":
             raise Failure("run this test through tests/e2e/in_sandbox.sh")
         self.binary = binary
@@ -62,6 +69,8 @@ class Sandbox:
         self.artifacts = artifacts
         self.with_packs = packs
         self.with_display = display
+        self.dark = dark
+        self.accessibility = accessibility
         self.processes = []
         self.root = tempfile.mkdtemp(prefix="tolvane-e2e-")
         self.home = os.path.join(self.root, "home")
@@ -78,6 +87,8 @@ class Sandbox:
                 self._start_display()
             self.env["DBUS_SESSION_BUS_ADDRESS"] = self._start_bus("session")
             self.env["DBUS_SYSTEM_BUS_ADDRESS"] = self._start_bus("system")
+            if self.accessibility:
+                self._start_accessibility_bus()
         except BaseException:
             self.__exit__(None, None, None)  # nothing started may outlive a failed set-up
             raise
@@ -117,6 +128,11 @@ class Sandbox:
         base["QT_QPA_PLATFORM"] = "xcb"
         base["LANG"] = "en_US.UTF-8"
         base["TZ"] = os.environ.get("TZ", "UTC")
+        if self.dark:
+            # What a GNOME desktop with a dark theme gives a Qt program.
+            base["QT_QPA_PLATFORMTHEME"] = "gtk3"
+            base["GTK_THEME"] = "Adwaita:dark"
+            base["NO_AT_BRIDGE"] = "1"  # GTK's own accessibility bridge is not the program's
         self.env = base
 
     def _make_program_folder(self):
@@ -195,6 +211,36 @@ class Sandbox:
         self._wait(lambda: os.path.exists(socket), 20, f"the {name} bus did not start")
         return f"unix:path={socket}"
 
+    def _start_accessibility_bus(self):
+        # The accessibility bus comes from at-spi2-core's launcher, which announces it on the session
+        # bus; Qt then offers its windows there without waiting for a screen reader to ask.
+        with open(os.path.join(self.artifacts, "atspi.log"), "a") as log:
+            launcher = subprocess.Popen([ATSPI_BUS_LAUNCHER, "--launch-immediately", "--a11y=1"],
+                                        env=dict(self.env), stdout=log, stderr=log)
+        self.processes.append(launcher)
+
+        def announced():
+            check(launcher.poll() is None, f"the AT-SPI bus launcher quit (exit status {launcher.returncode})")
+            reply = subprocess.run(["gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path",
+                                    "/org/a11y/bus", "--method", "org.a11y.Bus.GetAddress"],
+                                   env=self.env, capture_output=True, text=True, timeout=10)
+            return reply.returncode == 0 and "unix:" in reply.stdout
+        self._wait(announced, 20, "the AT-SPI bus was not announced")
+        self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+
+    def accessible_tree(self, timeout=60):
+        """The program's windows as a screen reader sees them over AT-SPI: a list of nested dicts with
+        role, name, description, states, relations (type -> target names) and children."""
+        check(self.accessibility, "the sandbox has no AT-SPI bus (Sandbox(..., accessibility=True))")
+        try:
+            # Debian's interpreter: python3-pyatspi installs there.
+            result = subprocess.run(["/usr/bin/python3", ATSPI_TREE, "tolvane"], env=self.env, capture_output=True,
+                                    text=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not answer AT-SPI in time")
+        check(result.returncode == 0, f"AT-SPI query failed: {result.stderr}")
+        return json.loads(result.stdout)
+
     # --- services and settings ----------------------------------------------------------------------
     def start_service(self, command, ready_port=None, ready_host="127.0.0.1"):
         """Starts a fake service; waits until it accepts connections on ready_port when given."""
@@ -257,6 +303,12 @@ class Sandbox:
                                   env=env, cwd=self.home, capture_output=True, text=True, timeout=timeout)
         except subprocess.TimeoutExpired:
             raise Failure(f"the program did not end within {timeout} s")
+
+    def window_class(self, window):
+        """The window's WM_CLASS as (instance, class)."""
+        out = self.x("xprop", "-id", window, "WM_CLASS").stdout
+        names = out.split("=", 1)[1].strip().split(", ") if "=" in out else []
+        return tuple(name.strip('"') for name in names)
 
     def x(self, *args, timeout=10):
         """Runs an X client; one that does not answer in time counts as a failed call."""
