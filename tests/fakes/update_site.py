@@ -2,9 +2,10 @@
 """A stand-in for the maker's update site: serves <root>/update/... over plain HTTP.
 
 The program asks for "/update/version.dat", "/update/images.dat", "/update/media.dat" and for pack
-files with backslashes in the path, "/update/\\images\\clear.jpg". A path is taken apart at either
-kind of slash and each piece is looked up without regard to case, so that request is answered from
-<root>/update/images/clear.jpg (or .../Images/Clear.JPG). Pieces "." and ".." are never followed.
+files with backslashes in the path, "/update/\\images\\clear.jpg", which go on the wire escaped as
+"/update/%5Cimages%5Cclear.jpg". A path has its %XX escapes decoded (as Latin-1), is taken apart at
+either kind of slash and each piece is looked up without regard to case, so that request is answered
+from <root>/update/images/clear.jpg (or .../Images/Clear.JPG). Pieces "." and ".." are never followed.
 Files are sent byte for byte with their length; anything else gets a 404 page.
 
 --packs DIR lays out a pack folder (images.dat, media.dat, Images/, Media/) under <root>/update/
@@ -13,7 +14,7 @@ first, --version TEXT writes version.dat there; --lay-out-only stops after that.
 half the body of PATH, then resets the connection. PATH is given as the program requests it or as a
 path under /update/ ("images/clear.jpg"); case does not matter. --hang takes every connection and
 never answers: the first request is logged and held for ever, later ones wait behind it unread.
-Every request is logged to --log as one line: the request line, a tab, the User-Agent.
+Every request is logged to --log as one line: the request line as received, a tab, the User-Agent.
 """
 
 import argparse
@@ -24,6 +25,7 @@ import socket
 import struct
 import sys
 import time
+import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from serving import serve  # noqa: E402
@@ -37,6 +39,7 @@ NOT_FOUND_PAGE = (b"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML 2.0//EN\">\r\n"
 
 def pieces(path):
     """The pieces of a request path below /update/, lower-cased, or None when it is not one."""
+    path = urllib.parse.unquote(path, encoding="latin-1")
     if path.lower().startswith(PREFIX):
         path = path[len(PREFIX):]
     parts = [p for p in path.replace("\\", "/").split("/") if p]

@@ -151,12 +151,50 @@ QByteArray toOriginForm(const QByteArray& request)
            request.mid(targetStart + target.size());
 }
 
-void forward(int client, const QByteArray& request, quint16 port, const Wait& wait)
+int connectToLoopback(quint16 port)
 {
     const int upstream = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const sockaddr_in address = loopbackAddress(port);
-    if (upstream < 0 || connect(upstream, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (upstream >= 0 && connect(upstream, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        close(upstream);
+        return -1;
+    }
+    return upstream;
+}
+
+// Passes bytes both ways until either side closes.
+void relay(int client, int upstream, const Wait& wait)
+{
+    while (!wait.over()) {
+        pollfd ends[] = {{client, POLLIN, 0}, {upstream, POLLIN, 0}};
+        const int ready = poll(ends, 2, sliceMs);
+        if (ready < 0 && errno != EINTR)
+            return;
+        for (int i = 0; i < 2; ++i) {
+            if (ends[i].revents == 0)
+                continue;
+            QByteArray bytes;
+            if (!receiveInto(ends[i].fd, bytes) || (ends[i].revents & (POLLHUP | POLLERR)) != 0) {
+                if (!bytes.isEmpty())
+                    sendAll(i == 0 ? upstream : client, bytes, wait);
+                return;
+            }
+            if (!sendAll(i == 0 ? upstream : client, bytes, wait))
+                return;
+        }
+    }
+}
+
+void forward(int client, const QByteArray& request, quint16 port, const Wait& wait)
+{
+    const int upstream = connectToLoopback(port);
+    if (upstream < 0) {
         sendAll(client, LoopbackServer::httpResponse({}, 502), wait);
+        return;
+    }
+    if (request.startsWith("CONNECT ")) {
+        if (sendAll(client, "HTTP/1.1 200 Connection established\r\n\r\n", wait))
+            relay(client, upstream, wait);
     } else if (sendAll(upstream, toOriginForm(request), wait)) {
         QByteArray relayed;
         while (waitFor(upstream, POLLIN, wait) && receiveInto(upstream, relayed)) {
@@ -165,8 +203,7 @@ void forward(int client, const QByteArray& request, quint16 port, const Wait& wa
             relayed.clear();
         }
     }
-    if (upstream >= 0)
-        close(upstream);
+    close(upstream);
 }
 
 QByteArray reasonPhrase(int status)
@@ -307,7 +344,9 @@ void LoopbackServer::run()
 
 const LoopbackServer::Behaviour& LoopbackServer::behaviourFor(const QByteArray& request) const
 {
-    const auto found = routes_.find(requestTarget(request));
+    // As a web server does, the route is looked up with %XX escapes decoded: "/update/%5Cimages%5Ca.jpg"
+    // is the route "/update/\\images\\a.jpg".
+    const auto found = routes_.find(QByteArray::fromPercentEncoding(requestTarget(request)));
     return found == routes_.end() ? fallback_ : found->second;
 }
 

@@ -13,7 +13,8 @@
 //
 // It serves one connection at a time: it reads the request (up to the blank line that ends the
 // headers, the peer closing, or 2 s), records those raw bytes, and then plays the Behaviour
-// chosen for the request target (the second word of the request line), or the fallback one.
+// chosen for the request target (the second word of the request line, %XX escapes decoded), or
+// the fallback one.
 // Nothing a connection does outlasts 20 s or the server itself, so a client under test that
 // misbehaves cannot hang the test run for long.
 //
@@ -51,7 +52,9 @@ public:
     static Behaviour redirect(const QByteArray& location, int status = 302);
     // A forward proxy: takes the absolute-form request "GET http://host:port/path HTTP/1.1",
     // whatever its host, to 127.0.0.1:`port` as "GET /path HTTP/1.1" with the same headers,
-    // and relays the reply back until that server closes.
+    // and relays the reply back until that server closes. A tunnel request "CONNECT host:port
+    // HTTP/1.1" is answered 200 and joined to 127.0.0.1:`port` both ways until either side
+    // closes. Either way an unreachable `port` gets a 502 reply.
     static Behaviour forwardTo(quint16 port);
 
     // A whole HTTP/1.1 reply: status line, Content-Length, "Connection: close", any

@@ -1,6 +1,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -34,4 +35,21 @@ void TestEnvironment::isolateHome()
 QString TestEnvironment::home()
 {
     return tempHome() ? tempHome()->path() : QString();
+}
+
+bool TestEnvironment::inPrivateNetwork()
+{
+    QFile devices("/proc/net/dev");
+    if (!devices.open(QIODevice::ReadOnly))
+        return false;
+    int interfaces = 0;
+    for (const QByteArray& line : devices.readAll().split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon < 0)
+            continue; // the two heading lines
+        if (line.left(colon).trimmed() != "lo")
+            return false;
+        ++interfaces;
+    }
+    return interfaces == 1;
 }

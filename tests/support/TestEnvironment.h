@@ -8,4 +8,7 @@ namespace TestEnvironment {
 void isolateHome();
 // The temporary home made by isolateHome().
 QString home();
+// Whether the process runs in a private network namespace whose only interface is loopback (see
+// tests/e2e/in_sandbox.sh): only there may a test use port 13, real host names, or look a name up.
+bool inPrivateNetwork();
 } // namespace TestEnvironment

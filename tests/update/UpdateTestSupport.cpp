@@ -68,7 +68,7 @@ QStringList TargetsAndAgents(const std::vector<QByteArray>& requests)
         for (const QByteArray& line : lines)
             if (line.toLower().startsWith("user-agent:"))
                 agent = line.mid(11).trimmed();
-        seen << QString::fromLatin1(requestLine.value(1) + "|" + agent);
+        seen << QString::fromLatin1(QByteArray::fromPercentEncoding(requestLine.value(1)) + "|" + agent);
     }
     return seen;
 }

@@ -32,7 +32,8 @@ LoopbackServer::Behaviour NotFound();
 // "\media\" one, and `otherBody` to anything else (the lists, "version.dat").
 std::function<HttpResponse(const HttpRequest&)> AnswerWithPackFiles(const QString& packs, const QByteArray& otherBody);
 
-// The request target and User-Agent of each raw request, as "target|agent".
+// The request target and User-Agent of each raw request, as "target|agent", the target with its %XX
+// escapes decoded as the site reads it ("/update/%5Cimages%5Ca.jpg" is "/update/\images\a.jpg").
 QStringList TargetsAndAgents(const std::vector<QByteArray>& requests);
 
 QByteArray ReadBytes(const QString& path);

@@ -2,7 +2,7 @@
 
 #include "platform/Services.h"
 #include "platform/fake/FakeServices.h"
-#include "platform/linux/CurlHttpClient.h"
+#include "platform/qt/QtHttpClient.h"
 #include "update/PackCheck.h"
 #include "update/PackSeeding.h"
 #include "update/UpdateSite.h"
@@ -39,9 +39,9 @@ protected:
 
 TEST_F(PackCheckTest, FirstStartFetchesBothListsAndEveryListedFileInOrder)
 {
-    CurlHttpClient curl;
+    QtHttpClient http;
     LoopbackServer site(PackSiteRoutes(packs), NotFound());
-    RouteUpdateSite(fakes.http, curl, site.port());
+    RouteUpdateSite(fakes.http, http, site.port());
 
     RunPackCheck();
 
@@ -140,8 +140,8 @@ TEST_F(PackCheckTest, EmptyLinesAndNamesThatAreNotPlainAreSkipped)
 
 TEST_F(PackCheckTest, AnUnreachableSiteIsAskedOnceAndTriedAgainNextTime)
 {
-    CurlHttpClient curl;
-    RouteUpdateSite(fakes.http, curl, ClosedLoopbackPort());
+    QtHttpClient http;
+    RouteUpdateSite(fakes.http, http, ClosedLoopbackPort());
     RunPackCheck();
     EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat"}));
     EXPECT_EQ(EntriesUnder(appDir), QStringList({"Images", "Media"}));

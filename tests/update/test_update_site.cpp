@@ -2,7 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/fake/FakeServices.h"
-#include "platform/linux/CurlHttpClient.h"
+#include "platform/qt/QtHttpClient.h"
 #include "update/UpdateSite.h"
 
 #include <QBuffer>
@@ -30,7 +30,7 @@ protected:
     QTemporaryDir outer;
     const QString appDir = outer.path() + "/program";
     FakeServices fakes{appDir};
-    CurlHttpClient curl;
+    QtHttpClient http;
 };
 
 TEST_F(GetUpdateFileTest, RequestsTheNameAsItStandsAndStoresTheReply)
@@ -56,7 +56,7 @@ TEST_F(GetUpdateFileTest, RequestsTheNameAsItStandsAndStoresTheReply)
     for (const auto& c : cases)
         routes[c.target] = LoopbackServer::reply(LoopbackServer::httpResponse(c.body));
     LoopbackServer site(routes, NotFound());
-    RouteUpdateSite(fakes.http, curl, site.port());
+    RouteUpdateSite(fakes.http, http, site.port());
 
     QStringList expectedRequests;
     for (const auto& c : cases) {
@@ -81,7 +81,7 @@ TEST_F(GetUpdateFileTest, ReplacesAnExistingFileWhole)
         {{"/update/version.dat", LoopbackServer::reply(LoopbackServer::httpResponse("2.0.0"))},
          {"/update/\\images\\clear.jpg", LoopbackServer::reply(LoopbackServer::httpResponse(picture))}},
         NotFound());
-    RouteUpdateSite(fakes.http, curl, site.port());
+    RouteUpdateSite(fakes.http, http, site.port());
     GetUpdateFile("version.dat");
     GetUpdateFile("\\images\\clear.jpg");
     EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "2.0.0\r\n");
@@ -95,27 +95,31 @@ TEST_F(GetUpdateFileTest, NothingUsableReceivedLeavesTheDestinationUntouched)
     const struct {
         const char* what;
         LoopbackServer::Behaviour reply;
+        size_t attemptsEach = 1; // connections one download may make
     } cases[] = {
         {"404 with a page", NotFound()},
         {"500 with a page", LoopbackServer::reply(LoopbackServer::httpResponse("oops", 500))},
         {"redirect without a target", LoopbackServer::reply(LoopbackServer::httpResponse("moved", 301))},
         {"reset part-way", LoopbackServer::replyThenReset(headOf1000 + QByteArray(100, 'b'))},
         {"closed part-way", LoopbackServer::reply(headOf1000 + QByteArray(100, 'b'))},
-        {"no status line", LoopbackServer::reply("1.0.9\r\n")},
+        // Qt's HTTP client sends a GET again, a few times at most, when the connection ends before
+        // a status line.
+        {"no status line", LoopbackServer::reply("1.0.9\r\n"), 4},
     };
     ASSERT_TRUE(WriteBytes(appDir + "/version.dat", "1.0.0\r\n"));
     const QStringList before = EntriesUnder(appDir);
     for (const auto& c : cases) {
         LoopbackServer site(c.reply);
-        RouteUpdateSite(fakes.http, curl, site.port());
+        RouteUpdateSite(fakes.http, http, site.port());
         GetUpdateFile("version.dat");
         GetUpdateFile("\\images\\new.jpg");
-        EXPECT_EQ(site.requests().size(), 2u) << c.what;
+        EXPECT_GE(site.requests().size(), 2u) << c.what;
+        EXPECT_LE(site.requests().size(), 2 * c.attemptsEach) << c.what;
         EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "1.0.0\r\n") << c.what;
         EXPECT_EQ(EntriesUnder(appDir), before) << c.what;
     }
 
-    RouteUpdateSite(fakes.http, curl, ClosedLoopbackPort());
+    RouteUpdateSite(fakes.http, http, ClosedLoopbackPort());
     GetUpdateFile("version.dat");
     GetUpdateFile("\\images\\new.jpg");
     EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "1.0.0\r\n") << "unreachable site";

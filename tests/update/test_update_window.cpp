@@ -2,7 +2,7 @@
 
 #include "platform/fake/FakeServices.h"
 #include "support/ConfiguredUser.h"
-#include "platform/linux/CurlHttpClient.h"
+#include "platform/qt/QtHttpClient.h"
 #include "settings/AppSettings.h"
 #include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
@@ -33,12 +33,12 @@ protected:
 
     QTemporaryDir appDir;
     FakeServices fakes{appDir.path()};
-    CurlHttpClient curl;
+    QtHttpClient http;
 };
 
 TEST_F(UpdateWindowTest, AnUnreachableSiteStillLetsStartUpShowTheMainWindow)
 {
-    RouteUpdateSite(fakes.http, curl, ClosedLoopbackPort());
+    RouteUpdateSite(fakes.http, http, ClosedLoopbackPort());
     Main();
     ASSERT_NE(LoadedMainForm(), nullptr);
     EXPECT_TRUE(LoadedMainForm()->isVisible());
