@@ -3,8 +3,9 @@
 // Prints figures; asserts nothing.
 #include "platform/Services.h"
 #include "platform/fake/FakeServices.h"
-#include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/ThreadSleeper.h"
+#include "platform/qt/QtDaytimeClient.h"
+#include "platform/qt/QtHttpClient.h"
 #include "settings/AppSettings.h"
 #include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
@@ -46,9 +47,11 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     QTemporaryDir appDir;
     FakeServices fakes(appDir.path());
-    CurlHttpClient http;
+    QtHttpClient http;
+    QtDaytimeClient daytime;
     ThreadSleeper sleeper;
     services().http = &http;
+    services().daytime = &daytime;
     services().sleeper = &sleeper;
     Lifetime::setEndHandlers([] {}, [] {});
     fakes.registry.seed({{"My Name", "Bench"}, {"Station", "KBNA"}, {"Time Server", "time.nist.gov"},

@@ -1,16 +1,13 @@
 #pragma once
 
+#include "platform/ProxyMode.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 
 #include <utility>
-
-enum class ProxyMode {
-    Direct, // no proxy, whatever the environment says
-    System, // the proxy the user's system configures, if any
-};
 
 struct HttpRequest {
     QString url;

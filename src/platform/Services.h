@@ -5,6 +5,7 @@
 class Autostart;
 class Clock;
 class ClockSetter;
+class DaytimeClient;
 class HttpClient;
 class InstanceGuard;
 class MessageBoxes;
@@ -20,6 +21,7 @@ class TrayIcon;
 struct Services {
     SettingsRegistry* registry = nullptr;
     HttpClient* http = nullptr;
+    DaytimeClient* daytime = nullptr;
     InstanceGuard* instance = nullptr;
     MessageBoxes* messages = nullptr;
     SystemBell* bell = nullptr;

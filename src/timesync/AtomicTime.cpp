@@ -13,13 +13,16 @@ namespace {
 
 // One exchange with the server's daytime service, paced so that no server is asked too often.
 // A request that never reached the server (unknown host, refused) asked nothing, so nothing waits for it.
-HttpResponse askDaytime(const HttpRequest& request, const QString& server)
+DaytimeReply askDaytime(const DaytimeRequest& request)
 {
-    DaytimePacing().waitTurn(server, *services().sleeper);
-    HttpResponse response = services().http->get(request);
-    if (response.connected)
-        DaytimePacing().markAsked(server);
-    return response;
+    DaytimeClient* client = services().daytime;
+    if (!client)
+        return DaytimeReply{.connected = false, .bytes = {}, .error = DaytimeError::NoSocket};
+    DaytimePacing().waitTurn(request.host, *services().sleeper);
+    DaytimeReply reply = client->ask(request);
+    if (reply.connected)
+        DaytimePacing().markAsked(request.host);
+    return reply;
 }
 
 void tell(const QString& text)
@@ -29,26 +32,21 @@ void tell(const QString& text)
 
 } // namespace
 
-QString DaytimeUrl(const QString& server)
+DaytimeRequest DisplayDaytimeRequest(const QString& server)
 {
-    return "http://" + server + ":13/";
+    return DaytimeRequest{.host = server, .agent = "vb wininet", .proxy = ProxyMode::Direct};
 }
 
-HttpRequest DisplayDaytimeRequest(const QString& server)
+DaytimeRequest SyncDaytimeRequest(const QString& server)
 {
-    return HttpRequest{.url = DaytimeUrl(server), .agent = "vb wininet", .proxy = ProxyMode::Direct};
-}
-
-HttpRequest SyncDaytimeRequest(const QString& server)
-{
-    return HttpRequest{.url = DaytimeUrl(server), .agent = "Tolvane", .proxy = ProxyMode::System};
+    return DaytimeRequest{.host = server, .agent = "Tolvane", .proxy = ProxyMode::System};
 }
 
 QString GetAtomicTime(const QString& server)
 {
     // Whatever arrived is shown, also when the connection broke off after the line.
-    const HttpResponse response = askDaytime(DisplayDaytimeRequest(server), server);
-    const QString text = DaytimeDisplayText(QString::fromLatin1(response.body));
+    const DaytimeReply reply = askDaytime(DisplayDaytimeRequest(server));
+    const QString text = DaytimeDisplayText(QString::fromLatin1(reply.bytes));
     if (text.isEmpty()) {
         for (int i = 0; i < 3; ++i)
             services().bell->beep();
@@ -58,16 +56,16 @@ QString GetAtomicTime(const QString& server)
 
 void SyncLocalTime(const QString& server)
 {
-    const HttpResponse response = askDaytime(SyncDaytimeRequest(server), server);
-    if (!response.sessionOpened) {
+    const DaytimeReply reply = askDaytime(SyncDaytimeRequest(server));
+    if (reply.error == DaytimeError::NoSocket) {
         tell("Cannot configure internet connection!");
         return;
     }
-    if (!response.connected) {
+    if (!reply.connected) {
         tell("Cannot find host!");
         return;
     }
-    const DaytimeReading reading = ParseDaytime(QString::fromLatin1(response.body.left(SyncReadLimit)));
+    const DaytimeReading reading = ParseDaytime(QString::fromLatin1(reply.bytes.left(SyncReadLimit)));
     switch (reading.status) {
     case DaytimeStatus::Unreadable:
         tell("Time error!");

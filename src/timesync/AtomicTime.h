@@ -1,18 +1,15 @@
 #pragma once
 
-#include "platform/HttpClient.h"
+#include "platform/DaytimeClient.h"
 
 #include <QString>
 
-// "http://" + server + ":13/": the daytime service of the server, asked through HTTP.
-QString DaytimeUrl(const QString& server);
+// The two ways the server's daytime service is asked: for the display (direct, no proxy) and for
+// setting the clock (the system's proxy settings).
+DaytimeRequest DisplayDaytimeRequest(const QString& server);
+DaytimeRequest SyncDaytimeRequest(const QString& server);
 
-// The two ways the daytime server is asked: for the display (direct, no proxy) and for setting the
-// clock (the system's proxy settings).
-HttpRequest DisplayDaytimeRequest(const QString& server);
-HttpRequest SyncDaytimeRequest(const QString& server);
-
-// The synchronisation request reads at most this much of the reply.
+// The synchronisation request uses at most this much of the reply.
 inline constexpr qsizetype SyncReadLimit = 2048;
 
 // The server's time as the main window shows it, or "" after three beeps when nothing usable came.

@@ -77,8 +77,9 @@ def test():
         program, window = start_and_wait("first")
         time.sleep(0.5)  # let the first paint finish before the picture is taken
         box.screenshot(window, "packs_first_start")
-        expected = (["/update/images.dat"] + ["/update/\\images\\" + n for n in pictures] +
-                    ["/update/media.dat"] + ["/update/\\media\\" + n for n in sounds])
+        # The backslashes of pack names go on the wire escaped.
+        expected = (["/update/images.dat"] + ["/update/%5Cimages%5C" + n for n in pictures] +
+                    ["/update/media.dat"] + ["/update/%5Cmedia%5C" + n for n in sounds])
         seen = requests(site_log)
         check([line for line, _ in seen] == [f"GET {path} HTTP/1.1" for path in expected],
               f"requests made: {[line for line, _ in seen]}")
@@ -94,8 +95,8 @@ def test():
         before = len(requests(site_log))
         program, window = start_and_wait("second")
         check([line for line, _ in requests(site_log)[before:]] ==
-              ["GET /update/images.dat HTTP/1.1", "GET /update/\\images\\few.jpg HTTP/1.1",
-               "GET /update/media.dat HTTP/1.1", "GET /update/\\media\\thunder.wav HTTP/1.1"],
+              ["GET /update/images.dat HTTP/1.1", "GET /update/%5Cimages%5Cfew.jpg HTTP/1.1",
+               "GET /update/media.dat HTTP/1.1", "GET /update/%5Cmedia%5Cthunder.wav HTTP/1.1"],
               f"second start asked for {requests(site_log)[before:]}")
         check_pack_folders(box.app_dir, pictures, sounds)
 

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr const char* FeedUrl = "http://www.weather.gov/data/current_obs/KCHA.xml";
-constexpr const char* DaytimeUrl = "http://utcnist.colorado.edu:13/";
+constexpr const char* TimeServer = "utcnist.colorado.edu";
 
 class TrayWindowTest : public testing::Test {
 protected:
@@ -48,6 +48,14 @@ protected:
         int count = 0;
         for (const auto& request : fakes.http.requests)
             count += request.url == url;
+        return count;
+    }
+
+    int daytimeQuestionsTo(const QString& host) const
+    {
+        int count = 0;
+        for (const auto& request : fakes.daytime.requests)
+            count += request.host == host;
         return count;
     }
 
@@ -146,12 +154,12 @@ TEST_F(TrayWindowTest, TrayWeatherAndTimeSyncBringTheWindowBackFirst)
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(requestsTo(FeedUrl), feedBefore + 1);
 
-    const int daytimeBefore = requestsTo(DaytimeUrl);
+    const int daytimeBefore = daytimeQuestionsTo(TimeServer);
     form->mnuMinimize_Click();
     QApplication::processEvents();
     form->mnuSysTime->trigger();
     EXPECT_TRUE(form->isVisible());
-    EXPECT_GT(requestsTo(DaytimeUrl), daytimeBefore) << "the synchronisation asked the server";
+    EXPECT_GT(daytimeQuestionsTo(TimeServer), daytimeBefore) << "the synchronisation asked the server";
 }
 
 TEST_F(TrayWindowTest, PreferencesFromEitherMenuRemovesTheIconUntilTheDialogCloses)

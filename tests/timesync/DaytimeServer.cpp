@@ -46,6 +46,14 @@ void DaytimeServer::run()
         ++connections_;
         if (!answer_.isEmpty())
             send(client, answer_.constData(), size_t(answer_.size()), MSG_NOSIGNAL);
+        while (ending_ == Ending::Hold && !stopping_) {
+            pollfd waiting{client, POLLIN, 0};
+            char byte = 0;
+            if (poll(&waiting, 1, 50) > 0 && recv(client, &byte, 1, 0) <= 0) {
+                ++hangUps_;
+                break;
+            }
+        }
         if (ending_ == Ending::Reset) {
             pollfd request{client, POLLIN, 0};
             poll(&request, 1, 2000);

@@ -1,74 +1,172 @@
-// Real exchanges with a daytime server on port 13, through the program's libcurl client. Runs inside
+// Real exchanges with a daytime server on port 13, through the program's daytime client. Runs inside
 // a private network namespace (see tests/e2e/in_sandbox.sh), where 127.0.0.1 is the only network and
 // time.nist.gov names it, so nothing leaves the machine.
 #include "DaytimeServer.h"
 #include "platform/Services.h"
 #include "platform/fake/FakeServices.h"
-#include "platform/linux/CurlHttpClient.h"
+#include "platform/qt/QtDaytimeClient.h"
 #include "support/LoopbackServer.h"
+#include "support/TestEnvironment.h"
 #include "timesync/AtomicTime.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+#include <thread>
 
 namespace {
+
+using namespace std::chrono_literals;
 
 const QByteArray Line = "\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *\n";
 const QString Server = "time.nist.gov";
 
-// Port 13 and the name time.nist.gov must not mean the machine's real ones: the only network
-// interface may be the loopback one.
-bool inPrivateNetwork()
+// Sets http_proxy for one scope.
+class ScopedProxy final {
+public:
+    explicit ScopedProxy(const QByteArray& url) { qputenv("http_proxy", url); }
+    ~ScopedProxy() { qunsetenv("http_proxy"); }
+};
+
+// --- The line rule, without a network ---
+
+TEST(DaytimeLine, HasArrivedWithTheFirstLineFeedAfterText)
 {
-    QFile devices("/proc/net/dev");
-    if (!devices.open(QIODevice::ReadOnly))
-        return false;
-    int interfaces = 0;
-    for (const QByteArray& line : devices.readAll().split('\n')) {
-        const qsizetype colon = line.indexOf(':');
-        if (colon < 0)
-            continue; // the two heading lines
-        if (line.left(colon).trimmed() != "lo")
-            return false;
-        ++interfaces;
-    }
-    return interfaces == 1;
+    const struct {
+        QByteArray bytes;
+        bool arrived;
+    } cases[] = {
+        {"", false},
+        {"\n", false},
+        {"\r\n\n", false},
+        {"\n53191 04-07-05", false},
+        {"\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *", false},
+        {Line, true},
+        {Line + "more", true},
+        {"53191 *\n", true},
+        {"\r\n53191 *\r\n", true},
+        {"x\n", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DaytimeLineArrived(c.bytes), c.arrived) << c.bytes.toStdString();
 }
+
+// --- Real exchanges ---
 
 class DaytimeExchangeTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (!inPrivateNetwork())
+        if (!TestEnvironment::inPrivateNetwork())
             GTEST_SKIP() << "needs a private network namespace: run through tests/e2e/in_sandbox.sh";
-        services().http = &curl;
+        services().daytime = &client;
     }
 
     FakeServices fake;
-    CurlHttpClient curl;
+    QtDaytimeClient client;
 };
+
+struct ExchangeCase {
+    const char* name;
+    std::optional<QByteArray> answer; // nothing: no server listens
+    DaytimeServer::Ending ending;
+    QString host;
+    bool connected;
+    QByteArray received;
+    DaytimeError error;
+};
+
+// The exchange ends the moment the line is in or the service closes; a small bound keeps the
+// cases that must wait it out quick. A guard against hangs, not a speed test.
+TEST_F(DaytimeExchangeTest, EndsWithTheLineOrTheClose)
+{
+    using Ending = DaytimeServer::Ending;
+    const QByteArray noFinalLineFeed = "\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *";
+    const ExchangeCase cases[] = {
+        {"line, then close", Line, Ending::Close, Server, true, Line, DaytimeError::None},
+        // Not TimedOut: the client did not wait for a close.
+        {"line, then the connection held", Line, Ending::Hold, Server, true, Line, DaytimeError::None},
+        {"line, then reset", Line, Ending::Reset, Server, true, Line, DaytimeError::None},
+        {"empty reply", QByteArray(), Ending::Close, Server, true, {}, DaytimeError::None},
+        {"no final line feed, then close", noFinalLineFeed, Ending::Close, Server, true, noFinalLineFeed,
+         DaytimeError::None},
+        {"only the leading line feed, then held", QByteArray("\n"), Ending::Hold, Server, true, "\n",
+         DaytimeError::TimedOut},
+        {"over-long reply", QByteArray(9000, 'x'), Ending::Close, Server, true,
+         QByteArray(QtDaytimeClient::MaxReplyBytes, 'x'), DaytimeError::Other},
+        {"refused", std::nullopt, Ending::Close, Server, false, {}, DaytimeError::Refused},
+        {"unknown host", std::nullopt, Ending::Close, "no-such-host.tolvane.test", false, {},
+         DaytimeError::NoConnection},
+        {"empty host name", std::nullopt, Ending::Close, "", false, {}, DaytimeError::NoConnection},
+        {"no route to the host", std::nullopt, Ending::Close, "192.0.2.1", false, {}, DaytimeError::NoConnection},
+    };
+    QtDaytimeClient quick(1'000);
+    for (const ExchangeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<DaytimeServer> server;
+        if (c.answer) {
+            server.emplace(QtDaytimeClient::Port, *c.answer, c.ending);
+            ASSERT_TRUE(server->isListening());
+        }
+
+        const auto start = std::chrono::steady_clock::now();
+        const DaytimeReply reply = quick.ask({c.host, "vb wininet", ProxyMode::Direct});
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "the exchange hung";
+
+        EXPECT_EQ(reply.connected, c.connected);
+        EXPECT_EQ(reply.bytes, c.received);
+        EXPECT_EQ(reply.error, c.error);
+    }
+}
+
+TEST_F(DaytimeExchangeTest, ClientHangsUpOnAServerThatHoldsTheConnection)
+{
+    DaytimeServer server(QtDaytimeClient::Port, Line, DaytimeServer::Ending::Hold);
+    ASSERT_TRUE(server.isListening());
+    const DaytimeReply reply = client.ask({Server, "vb wininet", ProxyMode::Direct});
+    EXPECT_EQ(reply.bytes, Line);
+    EXPECT_EQ(reply.error, DaytimeError::None);
+    for (int i = 0; i < 100 && server.hangUps() == 0; ++i)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(server.hangUps(), 1) << "the client, not the server, ended the connection";
+}
+
+TEST_F(DaytimeExchangeTest, SystemProxyTunnelsToAServerKnownOnlyToTheProxy)
+{
+    DaytimeServer server(QtDaytimeClient::Port, Line);
+    ASSERT_TRUE(server.isListening());
+    LoopbackServer proxy(LoopbackServer::forwardTo(QtDaytimeClient::Port));
+    const ScopedProxy configured(proxy.url({}).toLatin1());
+
+    const DaytimeReply reply = client.ask({"time-z.nist.example", "Tolvane", ProxyMode::System});
+
+    EXPECT_TRUE(reply.connected);
+    EXPECT_EQ(reply.bytes, Line);
+    EXPECT_EQ(reply.error, DaytimeError::None);
+    ASSERT_EQ(proxy.requests().size(), 1U);
+    const QByteArray request = proxy.requests()[0];
+    EXPECT_TRUE(request.startsWith("CONNECT time-z.nist.example:13 HTTP/1.1\r\n")) << request.toStdString();
+    EXPECT_TRUE(request.contains("\r\nUser-Agent: Tolvane\r\n")) << request.toStdString();
+}
+
+// --- What the program makes of it ---
 
 TEST_F(DaytimeExchangeTest, DisplayShowsTheServersLine)
 {
-    DaytimeServer server(13, Line);
-    ASSERT_TRUE(server.isListening());
-    EXPECT_EQ(GetAtomicTime(Server), "04-07-05 14:23:05.754");
-    EXPECT_EQ(fake.bell.beeps, 0);
-    EXPECT_EQ(server.connectionCount(), 1);
-}
-
-TEST_F(DaytimeExchangeTest, DisplayKeepsTheLineWhenTheServerResetsAfterIt)
-{
-    DaytimeServer server(13, Line, DaytimeServer::Ending::Reset);
-    ASSERT_TRUE(server.isListening());
-    EXPECT_EQ(GetAtomicTime(Server), "04-07-05 14:23:05.754");
-    EXPECT_EQ(fake.bell.beeps, 0);
+    for (const DaytimeServer::Ending ending :
+         {DaytimeServer::Ending::Close, DaytimeServer::Ending::Reset, DaytimeServer::Ending::Hold}) {
+        DaytimeServer server(QtDaytimeClient::Port, Line, ending);
+        ASSERT_TRUE(server.isListening());
+        EXPECT_EQ(GetAtomicTime(Server), "04-07-05 14:23:05.754");
+        EXPECT_EQ(fake.bell.beeps, 0);
+        EXPECT_EQ(server.connectionCount(), 1);
+    }
 }
 
 TEST_F(DaytimeExchangeTest, EmptyAnswerBeepsThreeTimes)
 {
-    DaytimeServer server(13, "");
+    DaytimeServer server(QtDaytimeClient::Port, "");
     ASSERT_TRUE(server.isListening());
     EXPECT_EQ(GetAtomicTime(Server), "");
     EXPECT_EQ(fake.bell.beeps, 3);
@@ -87,38 +185,49 @@ TEST_F(DaytimeExchangeTest, RefusedPort)
     EXPECT_TRUE(fake.clockSetter.setTimes.empty());
 }
 
-TEST_F(DaytimeExchangeTest, EmptyServerNameCannotBeFound)
+TEST_F(DaytimeExchangeTest, UnknownOrEmptyServerNameCannotBeFound)
 {
-    SyncLocalTime("");
-    ASSERT_EQ(fake.messages.shown.size(), 1U);
-    EXPECT_EQ(fake.messages.shown[0].text, "Cannot find host!");
+    for (const QString& name : {QString(), QStringLiteral("no-such-host.tolvane.test")}) {
+        SCOPED_TRACE(name.toStdString());
+        fake.messages.shown.clear();
+        fake.bell.beeps = 0;
+        EXPECT_EQ(GetAtomicTime(name), "");
+        EXPECT_EQ(fake.bell.beeps, 3);
+
+        SyncLocalTime(name);
+        ASSERT_EQ(fake.messages.shown.size(), 1U);
+        EXPECT_EQ(fake.messages.shown[0].text, "Cannot find host!");
+    }
 }
 
 TEST_F(DaytimeExchangeTest, SyncSetsTheClockFromTheLine)
 {
-    DaytimeServer server(13, Line, DaytimeServer::Ending::Reset);
-    ASSERT_TRUE(server.isListening());
-    SyncLocalTime(Server);
-    EXPECT_TRUE(fake.messages.shown.empty());
-    ASSERT_EQ(fake.clockSetter.setTimes.size(), 1U);
-    EXPECT_EQ(fake.clockSetter.setTimes[0], QDateTime(QDate(2004, 7, 5), QTime(14, 23, 4, 245), Qt::UTC));
+    for (const DaytimeServer::Ending ending : {DaytimeServer::Ending::Reset, DaytimeServer::Ending::Hold}) {
+        fake.clockSetter.setTimes.clear();
+        DaytimeServer server(QtDaytimeClient::Port, Line, ending);
+        ASSERT_TRUE(server.isListening());
+        SyncLocalTime(Server);
+        EXPECT_TRUE(fake.messages.shown.empty());
+        ASSERT_EQ(fake.clockSetter.setTimes.size(), 1U);
+        EXPECT_EQ(fake.clockSetter.setTimes[0], QDateTime(QDate(2004, 7, 5), QTime(14, 23, 4, 245), Qt::UTC));
+    }
 }
 
 TEST_F(DaytimeExchangeTest, OnlySyncGoesThroughTheConfiguredProxy)
 {
-    DaytimeServer server(13, Line);
+    DaytimeServer server(QtDaytimeClient::Port, Line);
     ASSERT_TRUE(server.isListening());
-    LoopbackServer proxy(LoopbackServer::forwardTo(13));
-    qputenv("http_proxy", proxy.url().toLatin1());
-
-    EXPECT_EQ(GetAtomicTime(Server), "04-07-05 14:23:05.754");
-    EXPECT_EQ(proxy.connectionCount(), 0);
-    SyncLocalTime(Server);
-    qunsetenv("http_proxy");
+    LoopbackServer proxy(LoopbackServer::forwardTo(QtDaytimeClient::Port));
+    {
+        const ScopedProxy configured(proxy.url({}).toLatin1());
+        EXPECT_EQ(GetAtomicTime(Server), "04-07-05 14:23:05.754");
+        EXPECT_EQ(proxy.connectionCount(), 0);
+        SyncLocalTime(Server);
+    }
 
     ASSERT_EQ(proxy.requests().size(), 1U);
     const QByteArray request = proxy.requests()[0];
-    EXPECT_TRUE(request.startsWith("GET http://time.nist.gov:13/ ")) << request.toStdString();
+    EXPECT_TRUE(request.startsWith("CONNECT time.nist.gov:13 ")) << request.toStdString();
     EXPECT_TRUE(request.contains("\r\nUser-Agent: Tolvane\r\n")) << request.toStdString();
     EXPECT_EQ(fake.clockSetter.setTimes.size(), 1U);
     EXPECT_EQ(server.connectionCount(), 2);

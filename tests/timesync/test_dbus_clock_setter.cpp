@@ -98,8 +98,8 @@ TEST_F(DbusClockSetterTest, SynchronisingShowsWhyTheClockWasNotSet)
     DaytimePacing() = RequestPacing([] { return qint64(0); });
     DbusClockSetter setter(connect());
     services().clockSetter = &setter;
-    fake.http.answers["http://time.nist.gov:13/"] =
-        FakeHttpClient::reply("\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *\n");
+    fake.daytime.answers["time.nist.gov"] =
+        FakeDaytimeClient::reply("\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *\n");
 
     SyncLocalTime("time.nist.gov");
 

@@ -18,7 +18,7 @@
 namespace {
 
 const QByteArray Line = "\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *\n";
-const QString Url = "http://time.nist.gov:13/";
+const QString Server = "time.nist.gov";
 
 struct Exchange {
     QByteArray agent;
@@ -58,9 +58,10 @@ protected:
         AppSettings.UTC = "1";
         DaytimePacing() = RequestPacing([this] { return monotonicMs_; });
         fake.sleeper.onSleep = [this](int ms) { monotonicMs_ += ms; };
-        fake.http.handler = [this](const HttpRequest& request) {
+        fake.daytime.handler = [this](const DaytimeRequest& request) {
             exchanges.push_back({request.agent, window.statusText()});
-            return request.url == Url && serverUp ? FakeHttpClient::reply(Line) : FakeHttpClient::notConnected();
+            return request.host == Server && serverUp ? FakeDaytimeClient::reply(Line)
+                                                      : FakeDaytimeClient::notConnected();
         };
     }
 
@@ -117,8 +118,8 @@ TEST_F(TimePanelTest, UnreachedServerStartsNoWait)
 
 TEST_F(TimePanelTest, ServerTextIsNeverTakenAsMarkup)
 {
-    fake.http.handler = [](const HttpRequest&) {
-        return FakeHttpClient::reply("53191 04-07-05 14:23:05 50 0 0 <b>7</b> UTC(NIST) *");
+    fake.daytime.handler = [](const DaytimeRequest&) {
+        return FakeDaytimeClient::reply("53191 04-07-05 14:23:05 50 0 0 <b>7</b> UTC(NIST) *");
     };
     window.cmdGetTime_Click();
     EXPECT_EQ(window.txtAtomicTime->textFormat(), Qt::PlainText);

@@ -9,31 +9,30 @@ namespace {
 
 const QByteArray Line = "53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *";
 const QString Server = "time-a-g.nist.gov";
-const QString Url = "http://time-a-g.nist.gov:13/";
 
 class TimeSyncTest : public testing::Test {
 protected:
-    void answer(const HttpResponse& response) { fake.http.answers[Url] = response; }
+    void answer(const DaytimeReply& reply) { fake.daytime.answers[Server] = reply; }
 
     FakeServices fake; // its sleeper returns at once, so pacing between tests costs nothing
 };
 
 TEST_F(TimeSyncTest, DisplayAsksDirectlyAsWininetAndShowsDateTimeAndAdvance)
 {
-    answer(FakeHttpClient::reply("\n" + Line + "\n"));
+    answer(FakeDaytimeClient::reply("\n" + Line + "\n"));
     EXPECT_EQ(GetAtomicTime(Server), "04-07-05 14:23:05.754");
-    ASSERT_EQ(fake.http.requests.size(), 1U);
-    EXPECT_EQ(fake.http.requests[0].url, Url);
-    EXPECT_EQ(fake.http.requests[0].agent, "vb wininet");
-    EXPECT_EQ(fake.http.requests[0].proxy, ProxyMode::Direct);
+    ASSERT_EQ(fake.daytime.requests.size(), 1U);
+    EXPECT_EQ(fake.daytime.requests[0].host, Server);
+    EXPECT_EQ(fake.daytime.requests[0].agent, "vb wininet");
+    EXPECT_EQ(fake.daytime.requests[0].proxy, ProxyMode::Direct);
     EXPECT_EQ(fake.bell.beeps, 0);
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
 TEST_F(TimeSyncTest, DisplayShowsWhatArrivedBeforeTheConnectionBroke)
 {
-    HttpResponse broken = FakeHttpClient::reply(Line + "\n");
-    broken.complete = false;
+    DaytimeReply broken = FakeDaytimeClient::reply(Line + "\n");
+    broken.error = DaytimeError::Other;
     answer(broken);
     EXPECT_EQ(GetAtomicTime(Server), "04-07-05 14:23:05.754");
     EXPECT_EQ(fake.bell.beeps, 0);
@@ -41,35 +40,35 @@ TEST_F(TimeSyncTest, DisplayShowsWhatArrivedBeforeTheConnectionBroke)
 
 struct NothingCase {
     const char* name;
-    HttpResponse response;
+    DaytimeReply reply;
 };
 
 class DisplayWithoutTimeCodeTest : public TimeSyncTest, public testing::WithParamInterface<NothingCase> {};
 
 TEST_P(DisplayWithoutTimeCodeTest, BeepsThreeTimesAndGivesNothing)
 {
-    answer(GetParam().response);
+    answer(GetParam().reply);
     EXPECT_EQ(GetAtomicTime(Server), "");
     EXPECT_EQ(fake.bell.beeps, 3);
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, DisplayWithoutTimeCodeTest,
-                         testing::Values(NothingCase{"HostUnreachable", FakeHttpClient::notConnected()},
-                                         NothingCase{"NoSession", HttpResponse{}},
-                                         NothingCase{"EmptyReply", FakeHttpClient::reply("")},
-                                         NothingCase{"TooFewFields", FakeHttpClient::reply("421 busy, try later")},
-                                         NothingCase{"NotATimeCode", FakeHttpClient::reply("hello: this is not a time code")}),
+                         testing::Values(NothingCase{"HostUnreachable", FakeDaytimeClient::notConnected()},
+                                         NothingCase{"NoSocket", DaytimeReply{.error = DaytimeError::NoSocket}},
+                                         NothingCase{"EmptyReply", FakeDaytimeClient::reply("")},
+                                         NothingCase{"TooFewFields", FakeDaytimeClient::reply("421 busy, try later")},
+                                         NothingCase{"NotATimeCode", FakeDaytimeClient::reply("hello: this is not a time code")}),
                          [](const testing::TestParamInfo<NothingCase>& test) { return test.param.name; });
 
 TEST_F(TimeSyncTest, SyncUsesSystemProxyAndSetsServerTimeLessAdvance)
 {
-    answer(FakeHttpClient::reply(Line + "\n"));
+    answer(FakeDaytimeClient::reply(Line + "\n"));
     SyncLocalTime(Server);
-    ASSERT_EQ(fake.http.requests.size(), 1U);
-    EXPECT_EQ(fake.http.requests[0].url, Url);
-    EXPECT_EQ(fake.http.requests[0].agent, "Tolvane");
-    EXPECT_EQ(fake.http.requests[0].proxy, ProxyMode::System);
+    ASSERT_EQ(fake.daytime.requests.size(), 1U);
+    EXPECT_EQ(fake.daytime.requests[0].host, Server);
+    EXPECT_EQ(fake.daytime.requests[0].agent, "Tolvane");
+    EXPECT_EQ(fake.daytime.requests[0].proxy, ProxyMode::System);
     ASSERT_EQ(fake.clockSetter.setTimes.size(), 1U);
     EXPECT_EQ(fake.clockSetter.setTimes[0], QDateTime(QDate(2004, 7, 5), QTime(14, 23, 4, 245), Qt::UTC));
     EXPECT_TRUE(fake.messages.shown.empty());
@@ -78,14 +77,14 @@ TEST_F(TimeSyncTest, SyncUsesSystemProxyAndSetsServerTimeLessAdvance)
 TEST_F(TimeSyncTest, SyncReadsNoFurtherThan2048Bytes)
 {
     // The line starts inside the first 2048 bytes, but its colon lies beyond them.
-    answer(FakeHttpClient::reply(QByteArray(2040, 'x') + "\n" + Line));
+    answer(FakeDaytimeClient::reply(QByteArray(2040, 'x') + "\n" + Line));
     SyncLocalTime(Server);
     EXPECT_TRUE(fake.clockSetter.setTimes.empty());
     ASSERT_EQ(fake.messages.shown.size(), 1U);
     EXPECT_EQ(fake.messages.shown[0].text, "Time error!");
 
     fake.messages.shown.clear();
-    answer(FakeHttpClient::reply(QByteArray(2047 - Line.size(), ' ') + Line + "\n"));
+    answer(FakeDaytimeClient::reply(QByteArray(2047 - Line.size(), ' ') + Line + "\n"));
     SyncLocalTime(Server);
     EXPECT_EQ(fake.clockSetter.setTimes.size(), 1U);
     EXPECT_TRUE(fake.messages.shown.empty());
@@ -93,7 +92,7 @@ TEST_F(TimeSyncTest, SyncReadsNoFurtherThan2048Bytes)
 
 struct SyncFailureCase {
     const char* name;
-    HttpResponse response;
+    DaytimeReply reply;
     QString message;
 };
 
@@ -101,7 +100,7 @@ class SyncFailureTest : public TimeSyncTest, public testing::WithParamInterface<
 
 TEST_P(SyncFailureTest, ShowsItsMessageAndLeavesTheClock)
 {
-    answer(GetParam().response);
+    answer(GetParam().reply);
     SyncLocalTime(Server);
     EXPECT_TRUE(fake.clockSetter.setTimes.empty());
     ASSERT_EQ(fake.messages.shown.size(), 1U);
@@ -110,22 +109,26 @@ TEST_P(SyncFailureTest, ShowsItsMessageAndLeavesTheClock)
     EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::None);
 }
 
-HttpResponse replyWithHealth(char health)
+DaytimeReply replyWithHealth(char health)
 {
     QByteArray line = Line;
     line[29] = health;
-    return FakeHttpClient::reply(line);
+    return FakeDaytimeClient::reply(line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, SyncFailureTest,
-    testing::Values(SyncFailureCase{"NoSession", HttpResponse{}, "Cannot configure internet connection!"},
-                    SyncFailureCase{"HostUnreachable", FakeHttpClient::notConnected(), "Cannot find host!"},
-                    SyncFailureCase{"EmptyReply", FakeHttpClient::reply(""), "Time error!"},
-                    SyncFailureCase{"Garbled", FakeHttpClient::reply("<html>12:00</html>"), "Time error!"},
+    testing::Values(SyncFailureCase{"NoSocket", DaytimeReply{.error = DaytimeError::NoSocket},
+                                    "Cannot configure internet connection!"},
+                    SyncFailureCase{"HostUnreachable", FakeDaytimeClient::notConnected(), "Cannot find host!"},
+                    SyncFailureCase{"Refused", DaytimeReply{.error = DaytimeError::Refused}, "Cannot find host!"},
+                    SyncFailureCase{"TimedOutUnconnected", DaytimeReply{.error = DaytimeError::TimedOut},
+                                    "Cannot find host!"},
+                    SyncFailureCase{"EmptyReply", FakeDaytimeClient::reply(""), "Time error!"},
+                    SyncFailureCase{"Garbled", FakeDaytimeClient::reply("<html>12:00</html>"), "Time error!"},
                     SyncFailureCase{"HealthOne", replyWithHealth('1'), "Inaccurate time from server!"},
                     SyncFailureCase{"HealthTwo", replyWithHealth('2'), "Inaccurate time from server!"},
-                    SyncFailureCase{"AdvanceOverflow", FakeHttpClient::reply(QByteArray(Line).replace("754.9", "99999.9")),
+                    SyncFailureCase{"AdvanceOverflow", FakeDaytimeClient::reply(QByteArray(Line).replace("754.9", "99999.9")),
                                     "Time error!"}),
     [](const testing::TestParamInfo<SyncFailureCase>& test) { return test.param.name; });
 
@@ -139,7 +142,7 @@ class ClockRefusalTest : public TimeSyncTest, public testing::WithParamInterface
 
 TEST_P(ClockRefusalTest, IsToldNotPassedOverInSilence)
 {
-    answer(FakeHttpClient::reply(Line));
+    answer(FakeDaytimeClient::reply(Line));
     fake.clockSetter.answer = GetParam().answer;
     SyncLocalTime(Server);
     EXPECT_EQ(fake.clockSetter.setTimes.size(), 1U);

@@ -85,6 +85,7 @@ FakeServices::FakeServices(const QString& appDir)
     s = Services{};
     s.registry = &registry;
     s.http = &http;
+    s.daytime = &daytime;
     s.instance = &instance;
     s.messages = &messages;
     s.bell = &bell;

@@ -11,6 +11,7 @@
 #include "platform/SoundPlayer.h"
 #include "platform/SystemBell.h"
 #include "platform/TrayIcon.h"
+#include "platform/fake/FakeDaytimeClient.h"
 #include "platform/fake/FakeHttpClient.h"
 
 #include <QMap>
@@ -145,6 +146,7 @@ public:
 
     FakeSettingsRegistry registry;
     FakeHttpClient http;
+    FakeDaytimeClient daytime;
     FakeInstanceGuard instance;
     FakeMessageBoxes messages;
     FakeBell bell;

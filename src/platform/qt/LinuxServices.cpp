@@ -3,7 +3,6 @@
 #include "platform/AppDir.h"
 #include "platform/Services.h"
 #include "platform/linux/CanberraSoundPlayer.h"
-#include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/FlockInstanceGuard.h"
 #include "platform/linux/IniSettingsRegistry.h"
 #include "platform/linux/KernelClockSetter.h"
@@ -11,6 +10,8 @@
 #include "platform/linux/ThreadSleeper.h"
 #include "platform/linux/XdgAutostart.h"
 #include "platform/qt/DesktopShellOpener.h"
+#include "platform/qt/QtDaytimeClient.h"
+#include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/WidgetsBell.h"
@@ -28,7 +29,8 @@ void InstallLinuxServices(const ProgramIdentity& program)
         runtimeDir = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
 
     s.registry = new IniSettingsRegistry(configHome);
-    s.http = new CurlHttpClient();
+    s.http = new QtHttpClient();
+    s.daytime = new QtDaytimeClient();
     s.instance = new FlockInstanceGuard(runtimeDir + "/" + program.title + ".lock");
     s.messages = new QtMessageBoxes();
     s.bell = new WidgetsBell();
