@@ -3,7 +3,7 @@
 // Prints figures; asserts nothing.
 #include "platform/Services.h"
 #include "platform/fake/FakeServices.h"
-#include "platform/linux/ThreadSleeper.h"
+#include "platform/qt/EventLoopSleeper.h"
 #include "platform/qt/QtDaytimeClient.h"
 #include "platform/qt/QtHttpClient.h"
 #include "settings/AppSettings.h"
@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     FakeServices fakes(appDir.path());
     QtHttpClient http;
     QtDaytimeClient daytime;
-    ThreadSleeper sleeper;
+    EventLoopSleeper sleeper;
     services().http = &http;
     services().daytime = &daytime;
     services().sleeper = &sleeper;

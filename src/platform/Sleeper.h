@@ -1,6 +1,6 @@
 #pragma once
 
-// Blocks the calling thread; the program sleeps its one thread on purpose (countdowns, pauses).
+// Pauses the program on its one thread, on purpose (countdowns, pauses); a pause takes no user input.
 class Sleeper {
 public:
     virtual ~Sleeper() = default;

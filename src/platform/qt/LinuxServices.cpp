@@ -7,9 +7,9 @@
 #include "platform/linux/IniSettingsRegistry.h"
 #include "platform/linux/KernelClockSetter.h"
 #include "platform/linux/SystemClock.h"
-#include "platform/linux/ThreadSleeper.h"
 #include "platform/linux/XdgAutostart.h"
 #include "platform/qt/DesktopShellOpener.h"
+#include "platform/qt/EventLoopSleeper.h"
 #include "platform/qt/QtDaytimeClient.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtMessageBoxes.h"
@@ -34,7 +34,7 @@ void InstallLinuxServices(const ProgramIdentity& program)
     s.instance = new FlockInstanceGuard(runtimeDir + "/" + program.title + ".lock");
     s.messages = new QtMessageBoxes();
     s.bell = new WidgetsBell();
-    s.sleeper = new ThreadSleeper();
+    s.sleeper = new EventLoopSleeper();
     s.clock = new SystemClock();
     s.clockSetter = NewLinuxClockSetter(); // clock_settime with CAP_SYS_TIME, else timedated
     s.sound = new CanberraSoundPlayer(program.title, program.appId);
