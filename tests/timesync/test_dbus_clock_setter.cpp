@@ -9,6 +9,7 @@
 #include "timesync/RequestPacing.h"
 
 #include <QDBusConnection>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -42,7 +43,7 @@ TEST_F(DbusClockSetterTest, SendsAbsoluteMicrosecondsWithInteractiveAuthorisatio
 {
     FakeTimedated timedated(bus_->address(), "ok");
     ASSERT_TRUE(timedated.ready());
-    DbusClockSetter setter(connect());
+    DbusClockSetter setter(&connect);
     const ClockSetResult result = setter.setUtc(Instant);
     EXPECT_EQ(result.outcome, ClockSetOutcome::Done);
     EXPECT_EQ(timedated.calls(),
@@ -61,7 +62,7 @@ TEST_P(DbusErrorTest, MapsTheRefusal)
 {
     FakeTimedated timedated(bus_->address(), GetParam().errorName);
     ASSERT_TRUE(timedated.ready());
-    DbusClockSetter setter(connect());
+    DbusClockSetter setter(&connect);
     const ClockSetResult result = setter.setUtc(Instant);
     EXPECT_EQ(result.outcome, GetParam().outcome);
     EXPECT_EQ(result.detail, "The fake refuses.");
@@ -78,15 +79,49 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"OtherError", "org.freedesktop.DBus.Error.InvalidArgs", ClockSetOutcome::Failed}),
     [](const testing::TestParamInfo<ErrorCase>& test) { return test.param.name; });
 
+// The bus is opened on the first request, not when the setter is made (at start-up), and kept.
+TEST_F(DbusClockSetterTest, ConnectsToTheBusOnlyWhenFirstAsked)
+{
+    FakeTimedated timedated(bus_->address(), "ok");
+    ASSERT_TRUE(timedated.ready());
+    int connections = 0;
+    DbusClockSetter setter([&] {
+        ++connections;
+        return connect();
+    });
+    EXPECT_EQ(connections, 0);
+    EXPECT_EQ(setter.setUtc(Instant).outcome, ClockSetOutcome::Done);
+    EXPECT_EQ(setter.setUtc(Instant).outcome, ClockSetOutcome::Done);
+    EXPECT_EQ(connections, 1);
+    EXPECT_EQ(timedated.calls().size(), 2);
+}
+
+// While timedated waits (for a password, say) the thread goes on handling its events.
+TEST_F(DbusClockSetterTest, WaitsForASlowAnswerWithoutBlockingTheThread)
+{
+    FakeTimedated timedated(bus_->address(), "ok@400");
+    ASSERT_TRUE(timedated.ready());
+    DbusClockSetter setter(&connect);
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+
+    EXPECT_EQ(setter.setUtc(Instant).outcome, ClockSetOutcome::Done);
+
+    EXPECT_GE(ticks, 3) << "events were not handled while the call was pending";
+    EXPECT_EQ(timedated.calls().size(), 1);
+}
+
 TEST_F(DbusClockSetterTest, NobodyOwningTheNameIsNoService)
 {
-    DbusClockSetter setter(connect());
+    DbusClockSetter setter(&connect);
     EXPECT_EQ(setter.setUtc(Instant).outcome, ClockSetOutcome::NoService);
 }
 
 TEST(DbusClockSetter, NoBusIsNoService)
 {
-    DbusClockSetter setter(QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "nobus"));
+    DbusClockSetter setter([] { return QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "nobus"); });
     EXPECT_EQ(setter.setUtc(Instant).outcome, ClockSetOutcome::NoService);
 }
 
@@ -96,7 +131,7 @@ TEST_F(DbusClockSetterTest, SynchronisingShowsWhyTheClockWasNotSet)
     ASSERT_TRUE(timedated.ready());
     FakeServices fake;
     DaytimePacing() = RequestPacing([] { return qint64(0); });
-    DbusClockSetter setter(connect());
+    DbusClockSetter setter(&connect);
     services().clockSetter = &setter;
     fake.daytime.answers["time.nist.gov"] =
         FakeDaytimeClient::reply("\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *\n");

@@ -1,14 +1,19 @@
 #include "platform/linux/DbusClockSetter.h"
 
+#include "platform/qt/LocalWait.h"
+
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 
-DbusClockSetter::DbusClockSetter(const QDBusConnection& bus) : bus_(bus) {}
+DbusClockSetter::DbusClockSetter(BusConnector connectBus) : connectBus_(std::move(connectBus)) {}
 
 ClockSetResult DbusClockSetter::setUtc(const QDateTime& utc)
 {
-    if (!bus_.isConnected())
-        return {ClockSetOutcome::NoService, bus_.lastError().message()};
+    if (!bus_ || !bus_->isConnected())
+        bus_ = connectBus_();
+    if (!bus_->isConnected())
+        return {ClockSetOutcome::NoService, bus_->lastError().message()};
     QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.timedate1", "/org/freedesktop/timedate1",
                                                        "org.freedesktop.timedate1", "SetTime");
     const qint64 microseconds = utc.toMSecsSinceEpoch() * 1000;
@@ -16,7 +21,17 @@ ClockSetResult DbusClockSetter::setUtc(const QDateTime& utc)
     const bool interactive = true;
     call << microseconds << relative << interactive;
     call.setInteractiveAuthorizationAllowed(true);
-    const QDBusMessage reply = bus_.call(call, QDBus::Block, ReplyWaitMs);
+
+    const QDBusPendingCall pending = bus_->asyncCall(call, ReplyWaitMs);
+    LocalWait wait;
+    QDBusPendingCallWatcher watcher(pending);
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, [&] { wait.finish(); });
+    if (watcher.isFinished())
+        wait.finish();
+    // The bus ends the call with NoReply after ReplyWaitMs; this bound is only a backstop.
+    if (!wait.wait(QDeadlineTimer(ReplyWaitMs + 5'000)) && !watcher.isFinished())
+        return {ClockSetOutcome::Failed, "timedated did not answer"};
+    const QDBusMessage reply = watcher.reply();
     if (reply.type() == QDBusMessage::ReplyMessage)
         return {ClockSetOutcome::Done, {}};
     return {OutcomeForDbusError(reply.errorName()), reply.errorMessage()};

@@ -55,5 +55,5 @@ ClockSetter* NewLinuxClockSetter()
 {
     if (ProcessMaySetClock())
         return new KernelClockSetter();
-    return new DbusClockSetter(QDBusConnection::systemBus());
+    return new DbusClockSetter([] { return QDBusConnection::systemBus(); });
 }
