@@ -51,7 +51,7 @@ if [ -n "${TOLVANE_TEST_CA:-}" ]; then
     openssl req "${key[@]}" -keyout "$ca/server.key" -out "$ca/server.csr" -subj "/CN=${ca_hosts[0]}" 2>/dev/null
     openssl x509 -req -in "$ca/server.csr" -CA "$ca/ca.pem" -CAkey "$ca/ca.key" -CAcreateserial \
         -out "$ca/server.pem" -days 2 -extfile "$ca/server.ext" 2>/dev/null
-    # Qt's OpenSSL backend reads the hashed folder, libcurl the bundle: both are there.
+    # Qt's OpenSSL backend reads the hashed folder, OpenSSL's own tools the bundle: both are there.
     cp "$ca/ca.pem" /etc/ssl/certs/tolvane-test-ca.pem
     cp "$ca/ca.pem" /etc/ssl/certs/ca-certificates.crt
     openssl rehash /etc/ssl/certs 2>/dev/null

@@ -18,7 +18,8 @@ from harness import FEED_SERVER, Sandbox, check, run  # noqa: E402
 
 BUILD, ARTIFACTS = sys.argv[1], sys.argv[2]
 NOBODY = 65534
-RUNTIME_DEPENDENCIES = ("libqt6widgets6", "libqt6dbus6", "libcurl4", "libcanberra0")
+RUNTIME_DEPENDENCIES = ("libqt6widgets6", "libqt6dbus6", "libqt6network6", "libcanberra0")
+NOT_DEPENDED_ON = ("libcurl",)
 
 
 def build_package(output):
@@ -37,6 +38,8 @@ def test():
                                  text=True).stdout
         for dependency in RUNTIME_DEPENDENCIES:
             check(dependency in depends, f"Depends lacks {dependency}: {depends}")
+        for dependency in NOT_DEPENDED_ON:
+            check(dependency not in depends, f"Depends names {dependency}: {depends}")
         contents = subprocess.run(["dpkg-deb", "--contents", package], capture_output=True, text=True).stdout
         for path in ("./usr/bin/tolvane", "./usr/share/applications/io.github.orlentis.Tolvane.desktop",
                      "./usr/share/metainfo/io.github.orlentis.Tolvane.metainfo.xml",

@@ -674,8 +674,8 @@ INSTANTIATE_TEST_SUITE_P(Environment, ProxyChoice,
                                          ProxyCase{"HTTP_PROXY", ProxyMode::Direct, false},
                                          ProxyCase{"http_proxy", ProxyMode::System, true},
                                          ProxyCase{"HTTP_PROXY", ProxyMode::System, true},
-                                         // The system's settings (libproxy) name no proxy for http
-                                         // in all_proxy; that is curl's own variable.
+                                         // The system's proxy settings (libproxy) do not read
+                                         // all_proxy for http URLs.
                                          ProxyCase{"all_proxy", ProxyMode::System, false}),
                          [](const auto& info) {
                              return std::string(info.param.variable) +
