@@ -372,11 +372,16 @@ TEST(QtHttpClient, KeepsWhatArrivedBeforeATransferBroke)
         const char* name;
         Server::Behaviour behaviour;
     };
+    const QByteArray chunkedStart = headers("Transfer-Encoding: chunked\r\n") + chunked(body).left(450);
+    // Qt 6.4 can take a chunked reply that breaks off for whole when all of it was already waiting
+    // as the request went out; across a network a reply comes a round trip later, and so it does
+    // from these servers. A body shorter than its Content-Length is caught either way.
     const Case cases[] = {
         {"reset mid-body", Server::replyThenReset(head + body.left(400))},
         {"closed short of Content-Length", Server::reply(head + body.left(400))},
-        {"reset in the second chunk",
-         Server::replyThenReset(headers("Transfer-Encoding: chunked\r\n") + chunked(body).left(450))},
+        {"reset mid-body, after a moment", Server::answeringAfter(30, Server::replyThenReset(head + body.left(400)))},
+        {"reset in the second chunk", Server::answeringAfter(30, Server::replyThenReset(chunkedStart))},
+        {"closed in the second chunk", Server::answeringAfter(30, Server::reply(chunkedStart))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -547,13 +552,12 @@ TEST(QtHttpClient, ReportsNoConnectionWhenNoServerWasReached)
         const char* name;
         QString url;
         HttpError error;
-        int status = 0; // of the last reply received
+        int status = 0;                   // of the last reply received
         bool needsPrivateNetwork = false; // looks a name up, or tries a route to the outside
     };
     const Case cases[] = {
         {"refused port", QStringLiteral("http://127.0.0.1:%1/").arg(refusing.port()), HttpError::Refused},
-        {"connect never answered", QStringLiteral("http://127.0.0.1:%1/").arg(unanswering.port()),
-         HttpError::TimedOut},
+        {"connect never answered", QStringLiteral("http://127.0.0.1:%1/").arg(unanswering.port()), HttpError::TimedOut},
         {"no host", "http://:13/", HttpError::Other},
         {"empty URL", "", HttpError::Other},
         {"space in the URL", QStringLiteral("http://127.0.0.1:%1/a b.jpg").arg(refusing.port()), HttpError::Refused},
@@ -674,8 +678,7 @@ INSTANTIATE_TEST_SUITE_P(Environment, ProxyChoice,
                                          ProxyCase{"HTTP_PROXY", ProxyMode::Direct, false},
                                          ProxyCase{"http_proxy", ProxyMode::System, true},
                                          ProxyCase{"HTTP_PROXY", ProxyMode::System, true},
-                                         // The system's proxy settings (libproxy) do not read
-                                         // all_proxy for http URLs.
+                                         // libproxy reads no all_proxy for http URLs.
                                          ProxyCase{"all_proxy", ProxyMode::System, false}),
                          [](const auto& info) {
                              return std::string(info.param.variable) +
@@ -698,7 +701,8 @@ TEST(QtHttpClient, SystemProxyReachesAServerKnownOnlyToTheProxy)
     EXPECT_TRUE(response.connected);
     EXPECT_EQ(response.body, "observation");
     ASSERT_EQ(proxy.requests().size(), 1u);
-    EXPECT_TRUE(proxy.requests()[0].startsWith("GET http://feed.nowhere.example/data/current_obs/KXYZ.xml HTTP/1.1\r\n"))
+    EXPECT_TRUE(
+        proxy.requests()[0].startsWith("GET http://feed.nowhere.example/data/current_obs/KXYZ.xml HTTP/1.1\r\n"))
         << proxy.requests()[0].constData();
     EXPECT_TRUE(proxy.requests()[0].contains("\r\nUser-Agent: Tolvane\r\n"));
 }

@@ -264,6 +264,12 @@ LoopbackServer::Behaviour LoopbackServer::endless(const QByteArray& head)
     return behaviour;
 }
 
+LoopbackServer::Behaviour LoopbackServer::answeringAfter(int ms, Behaviour behaviour)
+{
+    behaviour.answerAfterMs = ms;
+    return behaviour;
+}
+
 LoopbackServer::Behaviour LoopbackServer::redirect(const QByteArray& location, int status)
 {
     return reply(httpResponse({}, status, "Location: " + location + "\r\n"));
@@ -365,7 +371,7 @@ void LoopbackServer::serve(int client)
         return;
     }
 
-    bool peerListening = sendAll(client, behaviour.head, wait);
+    bool peerListening = pause(behaviour.answerAfterMs, wait) && sendAll(client, behaviour.head, wait);
     for (qsizetype i = 0; peerListening && i < behaviour.slowTail.size(); ++i)
         peerListening =
             pause(behaviour.slowDelayMs, wait) && sendAll(client, behaviour.slowTail.mid(i, 1), wait);

@@ -30,8 +30,9 @@ public:
     };
 
     struct Behaviour {
-        QByteArray head;     // sent at once
-        QByteArray slowTail; // then sent one byte at a time, `slowDelayMs` apart
+        int answerAfterMs = 0; // pause between reading the request and answering
+        QByteArray head;       // then sent at once
+        QByteArray slowTail;   // then sent one byte at a time, `slowDelayMs` apart
         int slowDelayMs = 0;
         bool endless = false; // then 'x' bytes without end, until the peer hangs up
         Ending ending = Ending::Close;
@@ -48,6 +49,10 @@ public:
     static Behaviour trickle(const QByteArray& head, const QByteArray& tail, int delayMs);
     // Sends `head`, then a body that never ends.
     static Behaviour endless(const QByteArray& head);
+    // The same behaviour, answering `ms` after the request was read, as a server across a network
+    // would; a reply that is already there when the client has just sent its request is a case of
+    // its own for some clients.
+    static Behaviour answeringAfter(int ms, Behaviour behaviour);
     // A redirect reply pointing at `location`.
     static Behaviour redirect(const QByteArray& location, int status = 302);
     // A forward proxy: takes the absolute-form request "GET http://host:port/path HTTP/1.1",

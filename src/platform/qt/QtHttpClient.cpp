@@ -74,6 +74,14 @@ HttpError ErrorFor(QNetworkReply::NetworkError error, bool connected)
     }
 }
 
+// Qt can end a reply whose connection closed early as if it were whole; a body shorter than its
+// Content-Length is not. (Qt drops that header when it decompresses the body itself.)
+bool IsShortOfDeclaredLength(const QNetworkReply& reply, qint64 received)
+{
+    const QVariant declared = reply.header(QNetworkRequest::ContentLengthHeader);
+    return declared.isValid() && received < declared.toLongLong();
+}
+
 int StatusOf(const QNetworkReply& reply, int otherwise)
 {
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -179,6 +187,8 @@ HttpResponse QtHttpClient::get(const HttpRequest& request)
     response.status = StatusOf(*reply, response.status);
     if (gaveUp) {
         response.error = *gaveUp;
+    } else if (IsShortOfDeclaredLength(*reply, response.body.size())) {
+        response.error = HttpError::Other;
     } else if (reply->error() == QNetworkReply::NoError || IsStatusError(reply->error(), response.status)) {
         response.complete = true;
         response.error = response.status == 404 || response.status == 410 ? HttpError::NotFound : HttpError::None;
