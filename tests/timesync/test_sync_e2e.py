@@ -2,7 +2,9 @@
 """The real program sets the clock through timedated on the (private) system bus: started without the
 capability to set the clock itself, "&Synchronize" asks a daytime server on port 13 and hands the
 server's time less its advance to a fake timedated, with interactive authorisation allowed; no message
-follows. When timedated refuses, the program says why in a message box captioned "Tolvane".
+follows. When timedated refuses, the program says why in a message box captioned "Tolvane". The
+daytime server keeps each connection open after its line: the program must take the line and hang up
+rather than wait for the server to close.
 
     test_sync_e2e.py <tolvane binary> <artifacts folder> <fake_timedated binary>
 """
@@ -19,6 +21,7 @@ from harness import SOURCE_ROOT, Sandbox, check, run  # noqa: E402
 BINARY, ARTIFACTS, FAKE_TIMEDATED = sys.argv[1], sys.argv[2], sys.argv[3]
 DAYTIME_SERVER = os.path.join(SOURCE_ROOT, "tests", "fakes", "daytime_server.py")
 LINE = "60000 23-02-25 12:00:00 50 0 0 754.9 UTC(NIST) *"
+HOLD_SECONDS = "4"  # less than the exchange's own 5 s bound, so a client waiting for the close is caught
 # 12:00:00 less 754.9 ms.
 EXPECTED = datetime.datetime(2023, 2, 25, 11, 59, 59, 245000, tzinfo=datetime.timezone.utc)
 EXPECTED_USEC = (EXPECTED - datetime.datetime(1970, 1, 1, tzinfo=datetime.timezone.utc)) // datetime.timedelta(microseconds=1)
@@ -43,7 +46,9 @@ def test():
         box.seed_settings({"My Name": "Ann", "State": "Colorado", "Station": "KDEN",
                            "Time Server": "time.nist.gov", "Sound": "0", "Splash": "0",
                            "Update": "0", "UTC": "1"})
-        box.start_service(["python3", DAYTIME_SERVER, "--line", LINE], ready_port=13)
+        daytime_log = os.path.join(box.root, "daytime.log")
+        box.start_service(["python3", DAYTIME_SERVER, "--line", LINE, "--hold", HOLD_SECONDS, "--log", daytime_log],
+                          ready_port=13)
         timedated, output = start_timedated(box, "ok", "timedated_ok")
         program = box.start_program()
         window = box.wait_for_window("^Ann's Tolvane Version 1.0$")
@@ -58,6 +63,10 @@ def test():
         time.sleep(3)
         check(not box.find_windows("^Tolvane$"), "a message appeared after a successful synchronisation")
         box.screenshot(window, "synchronised")
+        # The connection made to probe the port (start_service) comes first.
+        exchanges = open(daytime_log).read().splitlines()[1:]
+        check(len(exchanges) >= 2 and all(e == "connection, client hung up" for e in exchanges),
+              f"the program waited for the daytime server to close: {exchanges}")
 
         timedated.terminate()
         timedated.wait(timeout=10)
