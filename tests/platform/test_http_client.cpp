@@ -3,6 +3,9 @@
 #include "support/TestEnvironment.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +16,7 @@
 
 #include <chrono>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -146,6 +150,52 @@ private:
     int filler_;
     quint16 port_ = 0;
     bool connected_ = false;
+};
+
+// An https server on loopback (openssl s_server -www) with a certificate of its own making, which
+// no system trusts.
+class SelfSignedHttpsServer final {
+public:
+    SelfSignedHttpsServer()
+    {
+        const QString key = dir_.filePath("key.pem");
+        const QString certificate = dir_.filePath("certificate.pem");
+        if (QProcess::execute("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                                          "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
+                                          key, "-out", certificate}) != 0)
+            return;
+        port_ = RefusingPortNumber();
+        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server_.start("openssl", {"s_server", "-quiet", "-www", "-accept", QStringLiteral("127.0.0.1:%1").arg(port_),
+                                  "-cert", certificate, "-key", key});
+        for (int i = 0; i < 100 && !ready_; ++i) {
+            QTcpSocket probe;
+            probe.connectToHost("127.0.0.1", port_);
+            ready_ = probe.waitForConnected(100);
+            if (!ready_)
+                std::this_thread::sleep_for(50ms);
+        }
+    }
+    ~SelfSignedHttpsServer()
+    {
+        server_.kill();
+        server_.waitForFinished();
+    }
+    bool ready() const { return ready_; }
+    QString url() const { return QStringLiteral("https://127.0.0.1:%1/").arg(port_); }
+
+private:
+    // A port free a moment ago.
+    static quint16 RefusingPortNumber()
+    {
+        const RefusingPort port;
+        return port.port();
+    }
+
+    QTemporaryDir dir_;
+    QProcess server_;
+    quint16 port_ = 0;
+    bool ready_ = false;
 };
 
 // --- Bodies arrive byte for byte, however the server frames them ---
@@ -630,6 +680,38 @@ TEST(QtHttpClient, RedirectToAnotherProtocolIsRefused)
     EXPECT_FALSE(response.complete);
     EXPECT_TRUE(response.body.isEmpty());
     EXPECT_EQ(ftp.connectionCount(), 0);
+}
+
+// http may lead on to https (the client then speaks TLS there), never the other way.
+TEST(QtHttpClient, RedirectFromHttpToHttpsIsFollowed)
+{
+    Server https(Server::replyThenSilence({}));
+    Server origin(Server::redirect(QStringLiteral("https://127.0.0.1:%1/x").arg(https.port()).toLatin1()));
+
+    const HttpResponse response = fetch(request(origin.url()), tightLimits);
+
+    EXPECT_FALSE(response.complete);
+    EXPECT_EQ(response.status, 302);
+    for (int i = 0; i < 60 && https.requests().empty(); ++i)
+        std::this_thread::sleep_for(50ms);
+    ASSERT_EQ(https.requests().size(), 1u) << "the redirect to https was not followed";
+    EXPECT_TRUE(https.requests()[0].startsWith("\x16\x03")) << "no TLS handshake began";
+}
+
+// TLS is verified against the system's certificates: a server whose certificate nobody vouches for
+// gets no request.
+TEST(QtHttpClient, HttpsServerNobodyVouchesForIsRefused)
+{
+    SelfSignedHttpsServer server;
+    ASSERT_TRUE(server.ready()) << "openssl s_server did not start";
+
+    const HttpResponse response = fetch(request(server.url()));
+
+    EXPECT_FALSE(response.connected);
+    EXPECT_FALSE(response.complete);
+    EXPECT_EQ(response.status, 0);
+    EXPECT_TRUE(response.body.isEmpty());
+    EXPECT_EQ(response.error, HttpError::Other);
 }
 
 // --- Proxies: Direct never uses one, System uses the one the system's proxy settings name ---
