@@ -160,9 +160,9 @@ public:
     {
         const QString key = dir_.filePath("key.pem");
         const QString certificate = dir_.filePath("certificate.pem");
-        if (QProcess::execute("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-                                          "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
-                                          key, "-out", certificate}) != 0)
+        if (QProcess::execute("openssl",
+                              {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                               "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", certificate}) != 0)
             return;
         port_ = RefusingPortNumber();
         server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -262,9 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      BodyCase{"Exactly1000", sampleBytes(1000)},
                                      BodyCase{"OneMiB", sampleBytes(1024 * 1024)}),
                      testing::Values(Framing::ContentLength, Framing::CloseDelimited, Framing::Chunked)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + "_" + name(std::get<1>(info.param));
-    });
+    [](const auto& test) { return std::string(std::get<0>(test.param).name) + "_" + name(std::get<1>(test.param)); });
 
 // --- What goes on the wire ---
 
@@ -467,10 +465,10 @@ TEST(QtHttpClient, StalledAndTricklingServersAreCutOff)
     const Case cases[] = {
         {"silent before any reply", Server::replyThenSilence({}), tightLimits, 0},
         {"silent before any reply, stall time-out", Server::replyThenSilence({}), stallOnly, 0},
-        {"silent after the headers, total time-out",
-         Server::replyThenSilence(headers("Content-Length: 50\r\n")), tightLimits, 200},
-        {"silent after the headers, stall time-out",
-         Server::replyThenSilence(headers("Content-Length: 50\r\n")), stallOnly, 200},
+        {"silent after the headers, total time-out", Server::replyThenSilence(headers("Content-Length: 50\r\n")),
+         tightLimits, 200},
+        {"silent after the headers, stall time-out", Server::replyThenSilence(headers("Content-Length: 50\r\n")),
+         stallOnly, 200},
         {"trickling faster than the stall bound", Server::trickle(headers({}), tail, 50), totalWithStall, 200},
     };
     for (const Case& c : cases) {
@@ -520,8 +518,9 @@ TEST(QtHttpClient, ServerHoldingTheConnectionOpenCostsNoMoreThanTheStallBound)
         EXPECT_EQ(response.status, 200);
         EXPECT_EQ(response.complete, c.complete);
         EXPECT_EQ(response.error, c.complete ? HttpError::None : HttpError::TimedOut);
-        if (c.received >= 0)
+        if (c.received >= 0) {
             EXPECT_EQ(response.body, body.left(c.received));
+        }
         EXPECT_GT(response.body.size(), 0);
         EXPECT_TRUE(body.startsWith(response.body));
     }
@@ -596,8 +595,7 @@ TEST(QtHttpClient, ReportsNoConnectionWhenNoServerWasReached)
     const UnansweringPort unanswering;
     ASSERT_TRUE(unanswering.ready());
     Server wrongProtocol(Server::reply(Server::httpResponse("x")));
-    Server redirecting(
-        Server::redirect(QStringLiteral("http://127.0.0.1:%1/").arg(refusing.port()).toLatin1()));
+    Server redirecting(Server::redirect(QStringLiteral("http://127.0.0.1:%1/").arg(refusing.port()).toLatin1()));
     struct Case {
         const char* name;
         QString url;
@@ -645,9 +643,8 @@ TEST(QtHttpClient, FollowsRedirectsToOtherServersAndPaths)
     for (const int status : {301, 302, 307}) {
         SCOPED_TRACE(status);
         const QByteArray elsewhere = target.url("/new/place.xml").toLatin1();
-        Server origin(
-            {{"/same", Server::redirect("/local", status)}, {"/local", Server::redirect(elsewhere, status)}},
-            Server::reply(Server::httpResponse("wrong", 404)));
+        Server origin({{"/same", Server::redirect("/local", status)}, {"/local", Server::redirect(elsewhere, status)}},
+                      Server::reply(Server::httpResponse("wrong", 404)));
 
         const HttpResponse response = fetch(request(origin.url("/same")));
 
@@ -753,19 +750,16 @@ TEST_P(ProxyChoice, DirectIgnoresTheProxyAndSystemUsesIt)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Environment, ProxyChoice,
-                         testing::Values(ProxyCase{"http_proxy", ProxyMode::Direct, false},
-                                         ProxyCase{"all_proxy", ProxyMode::Direct, false},
-                                         ProxyCase{"ALL_PROXY", ProxyMode::Direct, false},
-                                         ProxyCase{"HTTP_PROXY", ProxyMode::Direct, false},
-                                         ProxyCase{"http_proxy", ProxyMode::System, true},
-                                         ProxyCase{"HTTP_PROXY", ProxyMode::System, true},
-                                         // libproxy reads no all_proxy for http URLs.
-                                         ProxyCase{"all_proxy", ProxyMode::System, false}),
-                         [](const auto& info) {
-                             return std::string(info.param.variable) +
-                                    (info.param.mode == ProxyMode::Direct ? "_Direct" : "_System");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Environment, ProxyChoice,
+    testing::Values(ProxyCase{"http_proxy", ProxyMode::Direct, false}, ProxyCase{"all_proxy", ProxyMode::Direct, false},
+                    ProxyCase{"ALL_PROXY", ProxyMode::Direct, false}, ProxyCase{"HTTP_PROXY", ProxyMode::Direct, false},
+                    ProxyCase{"http_proxy", ProxyMode::System, true}, ProxyCase{"HTTP_PROXY", ProxyMode::System, true},
+                    // libproxy reads no all_proxy for http URLs.
+                    ProxyCase{"all_proxy", ProxyMode::System, false}),
+    [](const auto& test) {
+        return std::string(test.param.variable) + (test.param.mode == ProxyMode::Direct ? "_Direct" : "_System");
+    });
 
 // Through a proxy the client never looks the host up itself, so a server known only to the proxy
 // answers.

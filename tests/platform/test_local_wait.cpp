@@ -40,8 +40,9 @@ TEST(LocalWait, EndsWhenFinishedOrAtTheDeadline)
 
         EXPECT_EQ(wait.finished(), c.finished);
         EXPECT_LT(elapsed.elapsed(), 4'000) << "the wait hung";
-        if (!c.finished)
+        if (!c.finished) {
             EXPECT_GE(elapsed.elapsed(), c.deadlineMs);
+        }
     }
 }
 

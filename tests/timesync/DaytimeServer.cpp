@@ -47,9 +47,9 @@ void DaytimeServer::run()
         if (!answer_.isEmpty())
             send(client, answer_.constData(), size_t(answer_.size()), MSG_NOSIGNAL);
         while (ending_ == Ending::Hold && !stopping_) {
-            pollfd waiting{client, POLLIN, 0};
+            pollfd peer{client, POLLIN, 0};
             char byte = 0;
-            if (poll(&waiting, 1, 50) > 0 && recv(client, &byte, 1, 0) <= 0) {
+            if (poll(&peer, 1, 50) > 0 && recv(client, &byte, 1, 0) <= 0) {
                 ++hangUps_;
                 break;
             }

@@ -21,6 +21,7 @@ using namespace std::chrono_literals;
 
 const QByteArray Line = "\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *\n";
 const QString Server = "time.nist.gov";
+const QString UnknownHost = "no-such-host.tolvane.test"; // in no hosts file, and no DNS in the sandbox
 
 // Sets http_proxy for one scope.
 class ScopedProxy final {
@@ -96,8 +97,7 @@ TEST_F(DaytimeExchangeTest, EndsWithTheLineOrTheClose)
         {"over-long reply", QByteArray(9000, 'x'), Ending::Close, Server, true,
          QByteArray(QtDaytimeClient::MaxReplyBytes, 'x'), DaytimeError::Other},
         {"refused", std::nullopt, Ending::Close, Server, false, {}, DaytimeError::Refused},
-        {"unknown host", std::nullopt, Ending::Close, "no-such-host.tolvane.test", false, {},
-         DaytimeError::NoConnection},
+        {"unknown host", std::nullopt, Ending::Close, UnknownHost, false, {}, DaytimeError::NoConnection},
         {"empty host name", std::nullopt, Ending::Close, "", false, {}, DaytimeError::NoConnection},
         {"no route to the host", std::nullopt, Ending::Close, "192.0.2.1", false, {}, DaytimeError::NoConnection},
     };
@@ -187,7 +187,7 @@ TEST_F(DaytimeExchangeTest, RefusedPort)
 
 TEST_F(DaytimeExchangeTest, UnknownOrEmptyServerNameCannotBeFound)
 {
-    for (const QString& name : {QString(), QStringLiteral("no-such-host.tolvane.test")}) {
+    for (const QString& name : {QString(), UnknownHost}) {
         SCOPED_TRACE(name.toStdString());
         fake.messages.shown.clear();
         fake.bell.beeps = 0;
