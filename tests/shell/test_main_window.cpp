@@ -130,9 +130,11 @@ TEST_F(MainWindowTest, NoSecondCommandStartsWhileOneWaits)
         };
         fakes.http.answers.clear();
         fakes.http.requests.clear();
+        fakes.daytime.requests.clear();
         form->cmdGetWeather->click();
         ASSERT_TRUE(fired);
         ASSERT_EQ(fakes.http.requests.size(), refreshAlone) << "only the refresh asked anything";
+        EXPECT_TRUE(fakes.daytime.requests.empty()) << "no time command started";
         EXPECT_EQ(LoadedMainForm(), form) << "the window stays";
         EXPECT_FALSE(form->mnuSystray->isVisible());
         EXPECT_FALSE(form->busy()) << "the refresh has finished";

@@ -163,9 +163,9 @@ TEST_F(PackCheckTest, AfterATimeOutNothingMoreIsAskedAndTheRestComesNextStart)
     EXPECT_FALSE(deadline.isForever());
     EXPECT_LE(deadline.remainingTime(), PackCheckBudgetMs) << "one budget for the whole check";
 
-    CurlHttpClient curl;
+    QtHttpClient client;
     LoopbackServer site(PackSiteRoutes(packs), NotFound());
-    RouteUpdateSite(fakes.http, curl, site.port());
+    RouteUpdateSite(fakes.http, client, site.port());
     RunPackCheck();
     for (const char* pack : {"/Images", "/Media"})
         EXPECT_EQ(EntriesUnder(appDir + pack), EntriesUnder(packs + pack));
