@@ -139,6 +139,7 @@ TEST_F(MainWindowTest, NoSecondCommandStartsWhileOneWaits)
         EXPECT_FALSE(form->mnuSystray->isVisible());
         EXPECT_FALSE(form->busy()) << "the refresh has finished";
     }
+    fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::notConnected(); };
     fakes.http.requests.clear();
     form->cmdGetWeather->click();
     EXPECT_EQ(fakes.http.requests.size(), refreshAlone) << "commands run again once nothing waits";
