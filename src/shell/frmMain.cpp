@@ -141,12 +141,13 @@ void frmMain::addKeyboardHabits()
     QWidget::setTabOrder(cmdGetTime, cmdLocalTime);
     QWidget::setTabOrder(cmdLocalTime, cmdSynchronize);
 
+    // Commands like any other: refused while one waits.
     keyQuit_ = new QAction(this);
     keyQuit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(keyQuit_, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(keyQuit_, &QAction::triggered, this, [this] { runCommand(&frmMain::mnuFileExit_Click); });
     keyRefreshWeather_ = new QAction(this);
     keyRefreshWeather_->setShortcut(QKeySequence(Qt::Key_F5));
-    connect(keyRefreshWeather_, &QAction::triggered, this, &frmMain::mnuFileWeather_Click);
+    connect(keyRefreshWeather_, &QAction::triggered, this, [this] { runCommand(&frmMain::mnuFileWeather_Click); });
     addActions({keyQuit_, keyRefreshWeather_});
 }
 

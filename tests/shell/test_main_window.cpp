@@ -114,7 +114,14 @@ TEST_F(MainWindowTest, NoSecondCommandStartsWhileOneWaits)
         {"tray icon", [this](frmMain*) { fakes.tray.notify(TrayNotification::RightButtonUp); }},
         {"Exit", [](frmMain* f) { f->mnuExit->trigger(); }},
         {"close box", [](frmMain* f) { f->close(); }},
+        {"Enter", [](frmMain* f) {
+             f->cmdGetTime->setFocus();
+             QTest::keyClick(f->cmdGetTime, Qt::Key_Return);
+         }},
+        {"F5", [](frmMain* f) { QTest::keyClick(f, Qt::Key_F5); }},
+        {"Ctrl+Q", [](frmMain* f) { QTest::keyClick(f, Qt::Key_Q, Qt::ControlModifier); }},
     };
+    QApplication::setActiveWindow(form); // the keys reach the window as on a desktop
     fakes.http.answers.clear();
     fakes.http.handler = [](const HttpRequest&) { return FakeHttpClient::notConnected(); };
     fakes.http.requests.clear();
