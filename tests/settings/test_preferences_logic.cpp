@@ -206,8 +206,9 @@ TEST(PreferencesOpening, SelectsTheStoredStateAndStationAndKeepsAStationTheDirec
         EXPECT_EQ(opening.stationEntry, c.stationEntry);
         EXPECT_EQ(opening.extraStationEntry, c.extraStationEntry);
         // Whatever is selected, saving reads the stored code back.
-        if (!c.stored.Station.isEmpty())
+        if (!c.stored.Station.isEmpty()) {
             EXPECT_EQ(StationCode(opening.stationEntry), c.stored.Station);
+        }
     }
 }
 
