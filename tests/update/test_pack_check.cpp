@@ -55,7 +55,7 @@ TEST_F(PackCheckTest, FirstStartFetchesBothListsAndEveryListedFileInOrder)
 
     EXPECT_EQ(ReadBytes(appDir + "/images.dat"), ReadBytes(packs + "/images.dat") + "\r\n");
     EXPECT_EQ(ReadBytes(appDir + "/media.dat"), ReadBytes(packs + "/media.dat") + "\r\n");
-    for (const QString& pack : {"Images", "Media"}) {
+    for (const QString& pack : QStringList{"Images", "Media"}) {
         EXPECT_EQ(EntriesUnder(appDir + "/" + pack), EntriesUnder(packs + "/" + pack));
         for (const QString& name : EntriesUnder(packs + "/" + pack))
             EXPECT_EQ(ReadBytes(appDir + "/" + pack + "/" + name), ReadBytes(packs + "/" + pack + "/" + name))
@@ -63,16 +63,14 @@ TEST_F(PackCheckTest, FirstStartFetchesBothListsAndEveryListedFileInOrder)
     }
 
     RunPackCheck();
-    EXPECT_EQ(site.requests().size(), size_t(expected.size()))
-        << "a complete program folder asks for nothing";
+    EXPECT_EQ(site.requests().size(), size_t(expected.size())) << "a complete program folder asks for nothing";
 }
 
 TEST_F(PackCheckTest, CompletePacksMakeNoRequest)
 {
     for (const QString& entry : EntriesUnder(packs))
-        ASSERT_TRUE(QFileInfo(packs + "/" + entry).isDir()
-                        ? QDir(appDir).mkpath(entry)
-                        : QFile::copy(packs + "/" + entry, appDir + "/" + entry));
+        ASSERT_TRUE(QFileInfo(packs + "/" + entry).isDir() ? QDir(appDir).mkpath(entry)
+                                                           : QFile::copy(packs + "/" + entry, appDir + "/" + entry));
     RunPackCheck();
     EXPECT_EQ(requestedUrls(), QStringList());
 }
@@ -92,13 +90,14 @@ TEST(PackCheck, OnlyTheMissingListedFileIsFetched)
         QTemporaryDir dir;
         FakeServices fakes(dir.path());
         fakes.http.handler = AnswerWithPackFiles(packs, "not asked for");
-        for (const auto& [folder, list] :
-             {std::pair(c.images, c.imagesList), std::pair(c.media, c.mediaList)}) {
+        for (const auto& [folder, list] : {std::pair(c.images, c.imagesList), std::pair(c.media, c.mediaList)}) {
             ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
             ASSERT_TRUE(WriteBytes(dir.path() + "/" + list, "a.x\r\nb.x\r\nc.x\r\n"));
-            for (const QString& name : {"a.x", "b.x", "C.X"})
-                if (folder != c.missingFrom || name != "b.x")
+            for (const QString& name : QStringList{"a.x", "b.x", "C.X"}) {
+                if (folder != c.missingFrom || name != "b.x") {
                     ASSERT_TRUE(WriteBytes(dir.path() + "/" + folder + "/" + name, "kept"));
+                }
+            }
         }
 
         RunPackCheck();

@@ -70,8 +70,7 @@ TEST(VersionCheck, ReadsTheFirstLineOfTheFetchedFile)
         {"binary bytes", FakeHttpClient::reply(QByteArray("\xff\xd8\xff\xe0\0\x10JFIF", 10)), std::nullopt,
          VersionCheckFailedText()},
         {"unreachable, no copy", std::nullopt, std::nullopt, VersionCheckFailedText()},
-        {"404, no copy", FakeHttpClient::reply("<html>Not Found</html>", 404), std::nullopt,
-         VersionCheckFailedText()},
+        {"404, no copy", FakeHttpClient::reply("<html>Not Found</html>", 404), std::nullopt, VersionCheckFailedText()},
         // A copy from an earlier check never answers for one that failed.
         {"unreachable, earlier copy", std::nullopt, QByteArray("1.0.1\r\n\r\n"), VersionCheckFailedText()},
         {"404, earlier copy", FakeHttpClient::reply("9.9.9", 404), QByteArray("1.0.0\r\n\r\n"),
@@ -82,8 +81,9 @@ TEST(VersionCheck, ReadsTheFirstLineOfTheFetchedFile)
         FakeServices fakes(dir.path());
         if (c.reply)
             fakes.http.answers.insert(UpdateBaseUrl() + "version.dat", *c.reply);
-        if (c.earlierCopy)
+        if (c.earlierCopy) {
             ASSERT_TRUE(WriteBytes(dir.path() + "/version.dat", *c.earlierCopy));
+        }
         EXPECT_EQ(RunVersionCheck(), c.outcome) << c.what;
         ASSERT_EQ(fakes.http.requests.size(), 1u) << c.what;
         EXPECT_EQ(fakes.http.requests[0].url, UpdateBaseUrl() + "version.dat") << c.what;
