@@ -7,11 +7,11 @@
 #include "platform/qt/QtDaytimeClient.h"
 #include "platform/qt/QtHttpClient.h"
 #include "settings/AppSettings.h"
-#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
 #include "weather/ObservationSources.h"
+#include "widgets/Lifetime.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -54,8 +54,12 @@ int main(int argc, char** argv)
     services().daytime = &daytime;
     services().sleeper = &sleeper;
     Lifetime::setEndHandlers([] {}, [] {});
-    fakes.registry.seed({{"My Name", "Bench"}, {"Station", "KBNA"}, {"Time Server", "time.nist.gov"},
-                         {"Sound", "0"}, {"Splash", "0"}, {"UTC", "1"}});
+    fakes.registry.seed({{"My Name", "Bench"},
+                         {"Station", "KBNA"},
+                         {"Time Server", "time.nist.gov"},
+                         {"Sound", "0"},
+                         {"Splash", "0"},
+                         {"UTC", "1"}});
     Main();
     frmMain* form = LoadedMainForm();
     if (!form) {

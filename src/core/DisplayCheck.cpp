@@ -55,8 +55,7 @@ PlatformStartGuard::~PlatformStartGuard()
     heldMessages.clear();
 }
 
-QString NoDisplayLine(const QString& fatalMessage, const QStringList& warnings, bool displaySet,
-                      bool waylandDisplaySet)
+QString NoDisplayLine(const QString& fatalMessage, const QStringList& warnings, bool displaySet, bool waylandDisplaySet)
 {
     const QString start = QStringLiteral("Tolvane cannot open its window: ");
     if (!displaySet && !waylandDisplaySet)

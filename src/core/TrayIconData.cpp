@@ -36,11 +36,8 @@ NotifyIconRecord MakeNotifyIconRecord(quint32 window, quint32 icon, const QStrin
 TrayCommand TrayCommandFor(int code)
 {
     switch (code) {
-    case TrayNotification::LeftDoubleClick:
-        return TrayCommand::Restore;
-    case TrayNotification::RightButtonUp:
-        return TrayCommand::PopUpMenu;
-    default:
-        return TrayCommand::None;
+    case TrayNotification::LeftDoubleClick: return TrayCommand::Restore;
+    case TrayNotification::RightButtonUp: return TrayCommand::PopUpMenu;
+    default: return TrayCommand::None;
     }
 }

@@ -12,7 +12,8 @@ QString findEntry(const QString& folder, const QString& name)
 {
     if (QFileInfo::exists(folder + '/' + name))
         return name;
-    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& entry : entries)
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return entry;

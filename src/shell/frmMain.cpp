@@ -1,6 +1,8 @@
 #include "shell/frmMain.h"
 
+#include "core/Greeting.h"
 #include "core/ProgramInfo.h"
+#include "core/Version.h"
 #include "cues_and_links/Cues.h"
 #include "platform/AppDir.h"
 #include "platform/Clock.h"
@@ -12,12 +14,10 @@
 #include "platform/TrayIcon.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsStore.h"
-#include "widgets/ClickableLabel.h"
-#include "widgets/ElidingLabel.h"
-#include "core/Greeting.h"
 #include "shell/MainWindow.h"
 #include "shell/Splash.h"
-#include "core/Version.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/ElidingLabel.h"
 #include "widgets/Placement.h"
 #include "widgets/WindowLook.h"
 
@@ -70,14 +70,16 @@ void frmMain::buildLayout()
     txtDewpoint = Place(new ElidingLabel({}, fraWeather), Twips(2640, 240, 975, 255), bold);
     imgCreditLogo = Place(new ClickableLabel(fraWeather), Twips(120, 1920, 1200, 615), bold);
     lblWeatherData = Place(new QLabel("Weather data provided by:", fraWeather), Twips(120, 1680, 1980, 195), regular);
-    txtObservation = Place(new ElidingLabel("Last Observation Time", fraWeather), Twips(1800, 1440, 4215, 315), regular);
+    txtObservation =
+        Place(new ElidingLabel("Last Observation Time", fraWeather), Twips(1800, 1440, 4215, 315), regular);
     lblPressure = Place(new QLabel("Pressure", fraWeather), Twips(3840, 240, 750, 195), bold);
     lblVisibility = Place(new QLabel("Visibility", fraWeather), Twips(3840, 600, 705, 195), bold);
     lblHumidity = Place(new QLabel("Humidity", fraWeather), Twips(1800, 600, 735, 195), bold);
     lblDewpoint = Place(new QLabel("Dewpoint", fraWeather), Twips(1800, 240, 810, 195), bold);
     txtTemp = Place(new ElidingLabel("Temp", fraWeather), Twips(360, 1440, 1395, 300), SansSerifFont(9.75, true));
     imgWeather = Place(new QLabel(fraWeather), Twips(600, 240, 780, 780), bold);
-    txtWeather = Place(new ElidingLabel("Weather", fraWeather), Twips(120, 1200, 6135, 195), bold); // wider than designed: long conditions would be cut
+    txtWeather = Place(new ElidingLabel("Weather", fraWeather), Twips(120, 1200, 6135, 195),
+                       bold); // wider than designed: long conditions would be cut
 
     fraITS = Place(new QGroupBox("Internet Time Service", client), Twips(120, 2880, 6375, 975), bold);
     cmdLocalTime = Place(new QPushButton("&Local Time", fraITS), Twips(3840, 600, 1095, 255), bold);
@@ -109,9 +111,15 @@ void frmMain::buildLayout()
 void frmMain::nameForScreenReaders()
 {
     const std::pair<ElidingLabel*, QString> values[] = {
-        {txtWeather, "Weather"},         {txtTemp, "Temperature"},           {txtObservation, "Observation time"},
-        {txtDewpoint, lblDewpoint->text()}, {txtHumidity, lblHumidity->text()}, {txtVisibility, lblVisibility->text()},
-        {txtPressure, lblPressure->text()}, {txtWind, "Wind"},               {txtLocalTime, Label1->text()},
+        {txtWeather, "Weather"},
+        {txtTemp, "Temperature"},
+        {txtObservation, "Observation time"},
+        {txtDewpoint, lblDewpoint->text()},
+        {txtHumidity, lblHumidity->text()},
+        {txtVisibility, lblVisibility->text()},
+        {txtPressure, lblPressure->text()},
+        {txtWind, "Wind"},
+        {txtLocalTime, Label1->text()},
         {txtAtomicTime, lblAtomicTime->text()},
     };
     for (const auto& [value, field] : values)
@@ -197,14 +205,24 @@ void frmMain::connectControls()
     connect(txtCredit, &ClickableLabel::clicked, this, command(&frmMain::txtCredit_Click));
     connect(imgCreditLogo, &ClickableLabel::clicked, this, command(&frmMain::imgCreditLogo_Click));
 
-    const struct { QAction* action; void (frmMain::*handler)(); } items[] = {
-        {mnuSysWeather, &frmMain::mnuSysWeather_Click}, {mnuSysTime, &frmMain::mnuSysTime_Click},
-        {mnuSysPref, &frmMain::mnuSysPref_Click},       {mnuSysAbout, &frmMain::mnuSysAbout_Click},
-        {mnuRestore, &frmMain::mnuRestore_Click},       {mnuMinimize, &frmMain::mnuMinimize_Click},
-        {mnuExit, &frmMain::mnuExit_Click},             {mnuFileWeather, &frmMain::mnuFileWeather_Click},
-        {mnuFileTimeSync, &frmMain::mnuFileTimeSync_Click}, {mnuFilePref, &frmMain::mnuFilePref_Click},
-        {mnuFileExit, &frmMain::mnuFileExit_Click},     {mnuHelpApp, &frmMain::mnuHelpApp_Click},
-        {mnuHelpWeb, &frmMain::mnuHelpWeb_Click},       {mnuHelpUpdate, &frmMain::mnuHelpUpdate_Click},
+    const struct {
+        QAction* action;
+        void (frmMain::*handler)();
+    } items[] = {
+        {mnuSysWeather, &frmMain::mnuSysWeather_Click},
+        {mnuSysTime, &frmMain::mnuSysTime_Click},
+        {mnuSysPref, &frmMain::mnuSysPref_Click},
+        {mnuSysAbout, &frmMain::mnuSysAbout_Click},
+        {mnuRestore, &frmMain::mnuRestore_Click},
+        {mnuMinimize, &frmMain::mnuMinimize_Click},
+        {mnuExit, &frmMain::mnuExit_Click},
+        {mnuFileWeather, &frmMain::mnuFileWeather_Click},
+        {mnuFileTimeSync, &frmMain::mnuFileTimeSync_Click},
+        {mnuFilePref, &frmMain::mnuFilePref_Click},
+        {mnuFileExit, &frmMain::mnuFileExit_Click},
+        {mnuHelpApp, &frmMain::mnuHelpApp_Click},
+        {mnuHelpWeb, &frmMain::mnuHelpWeb_Click},
+        {mnuHelpUpdate, &frmMain::mnuHelpUpdate_Click},
         {mnuHelpAbout, &frmMain::mnuHelpAbout_Click},
     };
     for (const auto& item : items)

@@ -2,9 +2,9 @@
 
 #include "core/ProgramInfo.h"
 #include "cues_and_links/Links.h"
-#include "shell/frmAbout.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
+#include "shell/frmAbout.h"
 
 // The links to the weather service and the maker, the help notice and the about box.
 

@@ -1,11 +1,11 @@
 #include "shell/frmMain.h"
 
+#include "core/TrayIconData.h"
 #include "platform/Services.h"
 #include "platform/TrayIcon.h"
 #include "settings/AppSettings.h"
-#include "shell/PreferencesWindow.h"
 #include "shell/MainWindow.h"
-#include "core/TrayIconData.h"
+#include "shell/PreferencesWindow.h"
 
 #include <QCursor>
 #include <QMenu>
@@ -51,9 +51,7 @@ void frmMain::Form_MouseMove(int x)
     if (busy())
         return;
     switch (TrayCommandFor(x)) {
-    case TrayCommand::Restore:
-        restoreFromTray();
-        break;
+    case TrayCommand::Restore: restoreFromTray(); break;
     case TrayCommand::PopUpMenu:
         if (isVisible()) {
             raise();
@@ -61,8 +59,7 @@ void frmMain::Form_MouseMove(int x)
         }
         mnuSystray->popup(QCursor::pos());
         break;
-    case TrayCommand::None:
-        break;
+    case TrayCommand::None: break;
     }
 }
 

@@ -1,19 +1,19 @@
 #include "shell/frmPreferences.h"
 
+#include "core/Text.h"
 #include "platform/Autostart.h"
 #include "platform/Services.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-#include "core/Text.h"
 #include "settings/StateList.h"
 #include "settings/StationDirectory.h"
+#include "shell/PreferencesWindow.h"
+#include "timesync/TimeServers.h"
 #include "widgets/Placement.h"
 #include "widgets/TextColour.h"
 #include "widgets/WindowLook.h"
-#include "shell/PreferencesWindow.h"
-#include "timesync/TimeServers.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -74,8 +74,7 @@ void frmPreferences::buildLayout()
     cboTimeServer = Place(new QComboBox(this), Twips(1320, 840, 4335, 315), font, "cboTimeServer");
     chkAutorun = Place(checkBox("Add to Startup", true, this), Twips(120, 1320, 1575, 255), font, "chkAutorun");
     chkSound = Place(checkBox("Sounds", true, this), Twips(2040, 1320, 975, 255), font, "chkSound");
-    chkSplash =
-        Place(checkBox("Display Splash Screen", true, this), Twips(3360, 1320, 2295, 255), font, "chkSplash");
+    chkSplash = Place(checkBox("Display Splash Screen", true, this), Twips(3360, 1320, 2295, 255), font, "chkSplash");
     chkUpdate = Place(checkBox("Auto Update", true, this), Twips(120, 1680, 1575, 255), font, "chkUpdate");
     chkUTC = Place(checkBox("24 Hour Time Format", false, this), Twips(3360, 1680, 2295, 255), font, "chkUTC");
     cmdCancel = Place(new QPushButton("&Cancel", this), Twips(3600, 2040, 975, 375), font, "cmdCancel");
@@ -101,8 +100,8 @@ void frmPreferences::buildLayout()
 // system's field and button backgrounds; where those are dark, their text keeps the system's colour.
 void frmPreferences::colourTexts()
 {
-    QWidget* const written[] = {lblName, txtMyName, lblState, cboState, lblLocation, cboStation, lblTimeServer,
-                                cboTimeServer};
+    QWidget* const written[] = {lblName,     txtMyName,  lblState,      cboState,
+                                lblLocation, cboStation, lblTimeServer, cboTimeServer};
     for (QWidget* widget : written)
         WriteTextIn(widget, DarkBlue);
     // Check boxes are white throughout, their boxes included, so their dark-blue marks always show.
@@ -114,8 +113,8 @@ void frmPreferences::colourTexts()
 
 void frmPreferences::arrangeTabOrder()
 {
-    QWidget* const order[] = {txtMyName, cboState, cboStation, cboTimeServer, chkAutorun, chkSound,
-                              chkSplash, chkUpdate, chkUTC, cmdSave, cmdCancel};
+    QWidget* const order[] = {txtMyName, cboState,  cboStation, cboTimeServer, chkAutorun, chkSound,
+                              chkSplash, chkUpdate, chkUTC,     cmdSave,       cmdCancel};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

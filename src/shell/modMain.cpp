@@ -1,11 +1,11 @@
 #include "shell/modMain.h"
 
+#include "core/Version.h"
 #include "settings/AppSettings.h"
-#include "shell/PreferencesWindow.h"
 #include "settings/SettingsStore.h"
 #include "shell/MainWindow.h"
+#include "shell/PreferencesWindow.h"
 #include "shell/Splash.h"
-#include "core/Version.h"
 #include "update/PackCheck.h"
 
 void Main()

@@ -67,14 +67,9 @@ void SyncLocalTime(const QString& server)
     }
     const DaytimeReading reading = ParseDaytime(QString::fromLatin1(reply.bytes.left(SyncReadLimit)));
     switch (reading.status) {
-    case DaytimeStatus::Unreadable:
-        tell("Time error!");
-        return;
-    case DaytimeStatus::Unhealthy:
-        tell("Inaccurate time from server!");
-        return;
-    case DaytimeStatus::Usable:
-        break;
+    case DaytimeStatus::Unreadable: tell("Time error!"); return;
+    case DaytimeStatus::Unhealthy: tell("Inaccurate time from server!"); return;
+    case DaytimeStatus::Usable: break;
     }
     ClockSetter* setter = services().clockSetter;
     const ClockSetResult result = setter ? setter->setUtc(ClockInstant(reading.instant, reading.advance))

@@ -75,8 +75,7 @@ bool LeavesFreeSpace(const QString& destination, qint64 bytes, qint64 floor)
 
 QString UpdateBaseUrl()
 {
-    return QStringLiteral("http://") + QString::fromLatin1(BuildConfig::UpdateHost) +
-           QStringLiteral("/update/");
+    return QStringLiteral("http://") + QString::fromLatin1(BuildConfig::UpdateHost) + QStringLiteral("/update/");
 }
 
 bool IsPlainFileName(const QString& name)

@@ -1,8 +1,8 @@
 #include "update/VersionCheck.h"
 
+#include "core/Version.h"
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
-#include "core/Version.h"
 #include "update/UpdateSite.h"
 
 bool NewerVersionPublished(const QByteArray& running, const QByteArray& published)

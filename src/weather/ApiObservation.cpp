@@ -115,7 +115,8 @@ QByteArray FeedTimeText(const QDateTime& local)
 QByteArray Rfc822Text(const QDateTime& local)
 {
     const int offset = local.offsetFromUtc() / 60;
-    const QString zone = QString(offset < 0 ? u'-' : u'+') + QString::number(qAbs(offset) / 60).rightJustified(2, u'0') +
+    const QString zone = QString(offset < 0 ? u'-' : u'+') +
+                         QString::number(qAbs(offset) / 60).rightJustified(2, u'0') +
                          QString::number(qAbs(offset) % 60).rightJustified(2, u'0');
     return (QLocale::c().toString(local, "ddd, dd MMM yyyy HH:mm:ss ") + zone).toLatin1();
 }
@@ -132,8 +133,7 @@ QByteArray IconCode(const QString& icon)
 
 std::optional<QJsonObject> RecordOf(const QJsonObject& object)
 {
-    const QJsonObject record =
-        object.value("properties").isObject() ? object.value("properties").toObject() : object;
+    const QJsonObject record = object.value("properties").isObject() ? object.value("properties").toObject() : object;
     if (!record.value("timestamp").isString())
         return std::nullopt;
     return record;
@@ -156,13 +156,11 @@ std::optional<QJsonObject> ObservationRecordFromJson(const QByteArray& json)
     std::optional<QJsonObject> record = RecordOf(QJsonDocument::fromJson(json).object());
     if (!record)
         return std::nullopt;
-    const bool anyValue = !TextOf(*record, "textDescription").isEmpty() ||
-                          ValueOf(*record, "temperature", Quantity::Fahrenheit) ||
-                          ValueOf(*record, "dewpoint", Quantity::Fahrenheit) ||
-                          ValueOf(*record, "relativeHumidity", Quantity::Percent) ||
-                          ValueOf(*record, "windSpeed", Quantity::KilometresPerHour) ||
-                          ValueOf(*record, "barometricPressure", Quantity::Pascal) ||
-                          ValueOf(*record, "visibility", Quantity::Metre);
+    const bool anyValue =
+        !TextOf(*record, "textDescription").isEmpty() || ValueOf(*record, "temperature", Quantity::Fahrenheit) ||
+        ValueOf(*record, "dewpoint", Quantity::Fahrenheit) || ValueOf(*record, "relativeHumidity", Quantity::Percent) ||
+        ValueOf(*record, "windSpeed", Quantity::KilometresPerHour) ||
+        ValueOf(*record, "barometricPressure", Quantity::Pascal) || ValueOf(*record, "visibility", Quantity::Metre);
     return anyValue ? record : std::nullopt;
 }
 

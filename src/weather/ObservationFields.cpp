@@ -26,7 +26,6 @@ QStringView TrimSpacesView(QStringView text)
 
 } // namespace
 
-
 std::optional<QString> ValueOnLine(QStringView line, QStringView openingTag, QStringView closingTag)
 {
     const QStringView trimmed = TrimSpacesView(line);
@@ -58,8 +57,7 @@ std::optional<QStringView> LineAt(QStringView text, qsizetype index)
     return LineAround(text, start);
 }
 
-std::optional<QString> FindValue(QStringView text, qsizetype fixedIndex, QStringView openingTag,
-                                 QStringView closingTag)
+std::optional<QString> FindValue(QStringView text, qsizetype fixedIndex, QStringView openingTag, QStringView closingTag)
 {
     if (fixedIndex >= 0)
         if (const std::optional<QStringView> line = LineAt(text, fixedIndex))

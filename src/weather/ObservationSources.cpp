@@ -18,16 +18,12 @@ WeatherFailure FailureOf(const HttpResponse& response)
     if (!response.sessionOpened)
         return WeatherFailure::NoConnection;
     switch (response.error) {
-    case HttpError::None:
-        return WeatherFailure::NotAnObservation;
-    case HttpError::NotFound:
-        return WeatherFailure::NotFound;
-    case HttpError::TimedOut:
-        return WeatherFailure::TimedOut;
+    case HttpError::None: return WeatherFailure::NotAnObservation;
+    case HttpError::NotFound: return WeatherFailure::NotFound;
+    case HttpError::TimedOut: return WeatherFailure::TimedOut;
     case HttpError::NoConnection:
     case HttpError::Refused:
-    case HttpError::Other:
-        break;
+    case HttpError::Other: break;
     }
     return WeatherFailure::NoConnection;
 }
@@ -77,16 +73,11 @@ ObservationSources::Attempt FeedAttempt(const QString& url, const HttpResponse& 
 QString FailureText(WeatherFailure failure)
 {
     switch (failure) {
-    case WeatherFailure::None:
-        break;
-    case WeatherFailure::NotFound:
-        return QStringLiteral("not found");
-    case WeatherFailure::TimedOut:
-        return QStringLiteral("timed out");
-    case WeatherFailure::NoConnection:
-        return QStringLiteral("no connection");
-    case WeatherFailure::NotAnObservation:
-        return QStringLiteral("not a weather observation");
+    case WeatherFailure::None: break;
+    case WeatherFailure::NotFound: return QStringLiteral("not found");
+    case WeatherFailure::TimedOut: return QStringLiteral("timed out");
+    case WeatherFailure::NoConnection: return QStringLiteral("no connection");
+    case WeatherFailure::NotAnObservation: return QStringLiteral("not a weather observation");
     }
     return {};
 }
@@ -113,9 +104,7 @@ FetchedObservation ObservationSources::fetch(const QString& station)
             attempt = FeedAttempt(url, Get(url, Program::IdentifyingAgent(), share));
             break;
         }
-        default:
-            attempt = tryApi(station, share);
-            break;
+        default: attempt = tryApi(station, share); break;
         }
         if (attempt.document) {
             preferred_ = source;

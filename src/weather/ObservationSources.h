@@ -53,7 +53,7 @@ private:
     Attempt tryApi(const QString& station, const QDeadlineTimer& deadline);
     StationInfo stationInfo(const QString& station, const QDeadlineTimer& deadline);
 
-    int preferred_ = 0;                                    // the source that answered last
+    int preferred_ = 0;                                   // the source that answered last
     QHash<QString, std::optional<StationInfo>> stations_; // asked once per station and run
 };
 

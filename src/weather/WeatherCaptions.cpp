@@ -70,7 +70,8 @@ WeatherCaptions WeatherCaptionsFor(const QByteArray& observationText)
     WeatherCaptions captions;
     for (const WeatherField& field : WeatherFields) {
         if (const std::optional<QString> value = FieldValue(text, field)) {
-            captions.*field.caption = QString::fromUtf8(field.prefix) + ShownValue(*value, field) + QString::fromUtf8(field.suffix);
+            captions.*field.caption =
+                QString::fromUtf8(field.prefix) + ShownValue(*value, field) + QString::fromUtf8(field.suffix);
             captions.anyFieldFound = true;
         } else {
             captions.*field.caption = WeatherNotice;

@@ -13,8 +13,7 @@
 namespace {
 // Sets `value` through `set` unless someone else has set a value of their own; `own` remembers
 // what was set here, so it can be replaced or taken back later.
-template <typename Set>
-void setUnlessTaken(const QString& current, QString& own, const QString& value, Set set)
+template <typename Set> void setUnlessTaken(const QString& current, QString& own, const QString& value, Set set)
 {
     if (!current.isEmpty() && current != own)
         return;
@@ -111,7 +110,8 @@ QString ElidingGroupBox::shownTitle() const
 void ElidingGroupBox::describe()
 {
     const bool shortened = shownTitle() != title();
-    setUnlessTaken(accessibleDescription(), ownDescription_, shortened ? QString(title()).replace("&&", "&") : QString(),
+    setUnlessTaken(accessibleDescription(), ownDescription_,
+                   shortened ? QString(title()).replace("&&", "&") : QString(),
                    [this](const QString& value) { setAccessibleDescription(value); });
 }
 

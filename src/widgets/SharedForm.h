@@ -9,8 +9,7 @@
 
 // The one shared instance of a window: created on first use, released when it unloads, so that the
 // next use creates a new one (and runs its load handler again).
-template <typename Form>
-class SharedForm final {
+template <typename Form> class SharedForm final {
 public:
     // A window that keeps the program alive while loaded (all but the splash, which shows only while
     // its caller waits and whose unloading must never end the program).

@@ -65,7 +65,8 @@ public:
                      {QPalette::Text, QPalette::Base},
                      {QPalette::ButtonText, QPalette::Button}};
         for (const auto& pair : pairs)
-            own.setColor(pair.text, ReadableTextColour(designed_, shown.color(pair.background), system.color(pair.text)));
+            own.setColor(pair.text,
+                         ReadableTextColour(designed_, shown.color(pair.background), system.color(pair.text)));
         widget->setPalette(own);
         applying_ = false;
     }

@@ -1,7 +1,7 @@
 #include "core/DisplayCheck.h"
 #include "core/Greeting.h"
-#include "core/Version.h"
 #include "core/Text.h"
+#include "core/Version.h"
 #include "settings/AppSettings.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,11 @@ namespace {
 
 TEST(VersionText, DropsAZeroRevisionAndNamesAnyOther)
 {
-    const struct { int major, minor, revision; const char* text; const char* full; } cases[] = {
+    const struct {
+        int major, minor, revision;
+        const char* text;
+        const char* full;
+    } cases[] = {
         {1, 0, 0, "1.0", "1.0.0"},
         {1, 2, 7, "1.2 Revision 7", "1.2.7"},
         {10, 20, 0, "10.20", "10.20.0"},
@@ -25,10 +29,13 @@ TEST(VersionText, DropsAZeroRevisionAndNamesAnyOther)
 
 TEST(Greeting, HourBoundaries)
 {
-    const struct { int hour; const char* greeting; } cases[] = {
-        {0, "Late Night"},    {4, "Late Night"},      {5, "Good Morning"},  {11, "Good Morning"},
-        {12, "Good Afternoon"}, {17, "Good Afternoon"}, {18, "Good Evening"}, {22, "Good Evening"},
-        {23, "Late Night"},
+    const struct {
+        int hour;
+        const char* greeting;
+    } cases[] = {
+        {0, "Late Night"},    {4, "Late Night"},      {5, "Good Morning"},
+        {11, "Good Morning"}, {12, "Good Afternoon"}, {17, "Good Afternoon"},
+        {18, "Good Evening"}, {22, "Good Evening"},   {23, "Late Night"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(GreetingForHour(c.hour), c.greeting) << c.hour;
@@ -43,7 +50,10 @@ TEST(Greeting, LineAndTitle)
 
 TEST(Splash, OnlyANonZeroDigitAsksForTheCountdown)
 {
-    const struct { const char* stored; bool wanted; } cases[] = {
+    const struct {
+        const char* stored;
+        bool wanted;
+    } cases[] = {
         {"1", true}, {"7", true}, {"0", false}, {"", false}, {"x", false}, {" 1", false},
     };
     for (const auto& c : cases) {
@@ -80,13 +90,21 @@ TEST(NoDisplayLine, SaysWhatIsMissingInOneLine)
         bool display, wayland;
         const char* line;
     } cases[] = {
-        {{"could not connect to display "}, false, false,
+        {{"could not connect to display "},
+         false,
+         false,
          "Tolvane cannot open its window: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)."},
-        {{"could not connect to display :97", "Could not load the Qt platform plugin \"xcb\""}, true, false,
+        {{"could not connect to display :97", "Could not load the Qt platform plugin \"xcb\""},
+         true,
+         false,
          "Tolvane cannot open its window: could not connect to display :97."},
-        {{"  \n", "Failed to create wl_display (No such file or directory)\nmore"}, false, true,
+        {{"  \n", "Failed to create wl_display (No such file or directory)\nmore"},
+         false,
+         true,
          "Tolvane cannot open its window: Failed to create wl_display (No such file or directory)."},
-        {{}, true, false,
+        {{},
+         true,
+         false,
          "Tolvane cannot open its window: This application failed to start because no Qt platform plugin could "
          "be initialized."},
     };

@@ -1,19 +1,19 @@
-#include "shell/frmAbout.h"
 #include "platform/fake/FakeServices.h"
-#include "support/ConfiguredUser.h"
 #include "settings/AppSettings.h"
-#include "widgets/ClickableLabel.h"
-#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
+#include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
+#include "support/ConfiguredUser.h"
 #include "support/TextContrast.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/Lifetime.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>

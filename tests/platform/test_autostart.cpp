@@ -24,12 +24,18 @@ std::optional<QStringList> parseExec(const QString& value)
         if (++i == value.size())
             return std::nullopt;
         const char c = value[i].toLatin1();
-        if (c == 's') unescaped += ' ';
-        else if (c == 'n') unescaped += '\n';
-        else if (c == 't') unescaped += '\t';
-        else if (c == 'r') unescaped += '\r';
-        else if (c == '\\') unescaped += '\\';
-        else return std::nullopt;
+        if (c == 's')
+            unescaped += ' ';
+        else if (c == 'n')
+            unescaped += '\n';
+        else if (c == 't')
+            unescaped += '\t';
+        else if (c == 'r')
+            unescaped += '\r';
+        else if (c == '\\')
+            unescaped += '\\';
+        else
+            return std::nullopt;
     }
 
     const QString reserved = " \t\n\"'\\><~|&;$*?#()`";
@@ -104,10 +110,8 @@ protected:
 TEST_F(AutostartTest, EntryRunsTheExactProgramAndPassesTheValidator)
 {
     QStringList paths = {
-        "/opt/tolvane/tolvane",
-        "/home/ann/My Programs/Tolvane 1.0/tolvane",
-        "/home/zoë/bin/tolvane",
-        "/tmp/100%/tolvane",
+        "/opt/tolvane/tolvane",    "/home/ann/My Programs/Tolvane 1.0/tolvane",
+        "/home/zoë/bin/tolvane",   "/tmp/100%/tolvane",
         "/tmp/a \"$`\\%b/tolvane",
     };
     for (QChar reserved : QString(" \t\n\"'\\><~|&;$*?#()`"))
@@ -129,8 +133,7 @@ TEST_F(AutostartTest, EntryRunsTheExactProgramAndPassesTheValidator)
         QProcess validator;
         validator.start("desktop-file-validate", {autostart.entryFile()});
         ASSERT_TRUE(validator.waitForFinished(30000));
-        const QString report =
-            QString::fromUtf8(validator.readAllStandardOutput() + validator.readAllStandardError());
+        const QString report = QString::fromUtf8(validator.readAllStandardOutput() + validator.readAllStandardError());
         EXPECT_EQ(validator.exitCode(), 0) << report.toStdString();
         EXPECT_FALSE(report.contains("error")) << report.toStdString();
     }

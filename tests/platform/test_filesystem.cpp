@@ -19,7 +19,10 @@ TEST(FileSystem, ResolvesBackslashPathsWithoutRegardToCase)
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("Images"));
     const QString root = dir.path();
-    const struct { QString given; QString resolved; } cases[] = {
+    const struct {
+        QString given;
+        QString resolved;
+    } cases[] = {
         {root + "\\Images\\clear.jpg", root + "/Images/clear.jpg"},
         {root + "\\images\\clear.jpg", root + "/Images/clear.jpg"},
         {root + "\\\\images\\x", root + "/Images/x"},

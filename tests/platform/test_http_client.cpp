@@ -205,12 +205,9 @@ enum class Framing { ContentLength, CloseDelimited, Chunked };
 std::string name(Framing framing)
 {
     switch (framing) {
-    case Framing::ContentLength:
-        return "ContentLength";
-    case Framing::CloseDelimited:
-        return "CloseDelimited";
-    case Framing::Chunked:
-        return "Chunked";
+    case Framing::ContentLength: return "ContentLength";
+    case Framing::CloseDelimited: return "CloseDelimited";
+    case Framing::Chunked: return "Chunked";
     }
     return {};
 }
@@ -233,15 +230,9 @@ TEST_P(BodyFraming, BodyArrivesWholeAndExact)
     const QByteArray& body = bodyCase.body;
     QByteArray reply;
     switch (framing) {
-    case Framing::ContentLength:
-        reply = Server::httpResponse(body);
-        break;
-    case Framing::CloseDelimited:
-        reply = headers({}) + body;
-        break;
-    case Framing::Chunked:
-        reply = headers("Transfer-Encoding: chunked\r\n") + chunked(body);
-        break;
+    case Framing::ContentLength: reply = Server::httpResponse(body); break;
+    case Framing::CloseDelimited: reply = headers({}) + body; break;
+    case Framing::Chunked: reply = headers("Transfer-Encoding: chunked\r\n") + chunked(body); break;
     }
     Server server(Server::reply(reply));
 

@@ -1,15 +1,15 @@
 #include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
-#include "shell/PreferencesWindow.h"
 #include "settings/StationDirectory.h"
-#include "shell/frmPreferences.h"
-#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
+#include "shell/PreferencesWindow.h"
 #include "shell/frmMain.h"
+#include "shell/frmPreferences.h"
 #include "shell/frmSplash.h"
 #include "shell/modMain.h"
-#include "timesync/TimeServers.h"
 #include "support/TextContrast.h"
+#include "timesync/TimeServers.h"
+#include "widgets/Lifetime.h"
 #include "widgets/TextColour.h"
 
 #include <QAccessible>
@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QScopeGuard>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSet>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -31,8 +31,14 @@
 namespace {
 
 const QMap<QString, QString> StoredSettings = {
-    {"My Name", "Ann Example"}, {"State", "Texas"},  {"Station", "KDFW"}, {"Time Server", "time.nist.gov"},
-    {"Sound", "0"},             {"Splash", "0"},     {"Update", "0"},     {"UTC", "1"},
+    {"My Name", "Ann Example"},
+    {"State", "Texas"},
+    {"Station", "KDFW"},
+    {"Time Server", "time.nist.gov"},
+    {"Sound", "0"},
+    {"Splash", "0"},
+    {"Update", "0"},
+    {"UTC", "1"},
 };
 
 QStringList items(const QComboBox* box)
@@ -164,8 +170,8 @@ TEST_F(PreferencesTest, AStoredStationTheDirectoryLacksIsListedAndSelectedAsItsC
 
 TEST_F(PreferencesTest, NameBoxShowsTheStoredNameWithoutSurroundingBlanks)
 {
-    const std::pair<QString, QString> cases[] = {{"Ann", "Ann"}, {"  Ann Example ", "Ann Example"}, {"", ""},
-                                                       {QString(40000, 'n'), QString(40000, 'n')}};
+    const std::pair<QString, QString> cases[] = {
+        {"Ann", "Ann"}, {"  Ann Example ", "Ann Example"}, {"", ""}, {QString(40000, 'n'), QString(40000, 'n')}};
     for (const auto& [stored, shown] : cases) {
         fakes.registry.seed({{"My Name", stored}});
         ShowPreferencesForm();
@@ -191,8 +197,7 @@ TEST_F(PreferencesTest, ChoosingAStateRebuildsTheStationList)
         EXPECT_EQ(shown.size(), step.stations);
         EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), step.stations) << "each station once";
         const QStringList directory = StationDirectoryEntries(step.state);
-        EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()),
-                  QSet<QString>(directory.begin(), directory.end()));
+        EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()), QSet<QString>(directory.begin(), directory.end()));
         for (int i = 1; i < shown.size(); ++i)
             EXPECT_LE(shown[i - 1].compare(shown[i], Qt::CaseInsensitive), 0) << shown[i].toStdString();
         EXPECT_EQ(form->cboStation->currentIndex(), 0);
@@ -240,12 +245,24 @@ TEST_F(PreferencesTest, SavingANewNameKeepsTheStationServerSwitchesAndAutostart)
     } cases[] = {
         {"listed station and server, switches off", StoredSettings, false},
         {"station the directory lacks, typed server",
-         {{"My Name", "Ann"}, {"State", "Alaska"}, {"Station", "KZZZ"}, {"Time Server", " my.server "},
-          {"Sound", "0"}, {"Splash", "0"}, {"Update", "1"}, {"UTC", "0"}},
+         {{"My Name", "Ann"},
+          {"State", "Alaska"},
+          {"Station", "KZZZ"},
+          {"Time Server", " my.server "},
+          {"Sound", "0"},
+          {"Splash", "0"},
+          {"Update", "1"},
+          {"UTC", "0"}},
          true},
         {"odd Minnesota entry",
-         {{"My Name", "Ann"}, {"State", "Minnesota"}, {"Station", "KFKA) "}, {"Time Server", "time-d-wwv.nist.gov"},
-          {"Sound", "1"}, {"Splash", "0"}, {"Update", "0"}, {"UTC", "1"}},
+         {{"My Name", "Ann"},
+          {"State", "Minnesota"},
+          {"Station", "KFKA) "},
+          {"Time Server", "time-d-wwv.nist.gov"},
+          {"Sound", "1"},
+          {"Splash", "0"},
+          {"Update", "0"},
+          {"UTC", "1"}},
          true},
     };
     for (const auto& c : cases) {
@@ -462,8 +479,8 @@ TEST_F(PreferencesTest, TabMovesThroughTheControlsInTheirOrder)
         visited << focused->objectName();
         QTest::keyClick(focused, Qt::Key_Tab);
     }
-    EXPECT_EQ(visited, QStringList({"txtMyName", "cboState", "cboStation", "cboTimeServer", "chkAutorun",
-                                    "chkSound", "chkSplash", "chkUpdate", "chkUTC", "cmdSave", "cmdCancel"}));
+    EXPECT_EQ(visited, QStringList({"txtMyName", "cboState", "cboStation", "cboTimeServer", "chkAutorun", "chkSound",
+                                    "chkSplash", "chkUpdate", "chkUTC", "cmdSave", "cmdCancel"}));
 }
 
 TEST_F(PreferencesTest, LooksAsDesigned)
@@ -478,10 +495,10 @@ TEST_F(PreferencesTest, LooksAsDesigned)
     EXPECT_EQ(form->palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_TRUE(form->cmdSave->isDefault());
 
-    const QList<QWidget*> texts = {form->lblName,       form->txtMyName,     form->lblState,   form->cboState,
-                                   form->lblLocation,   form->cboStation,    form->lblTimeServer,
-                                   form->cboTimeServer, form->chkAutorun,    form->chkSound,
-                                   form->chkSplash,     form->chkUpdate,     form->chkUTC};
+    const QList<QWidget*> texts = {form->lblName,     form->txtMyName,  form->lblState,      form->cboState,
+                                   form->lblLocation, form->cboStation, form->lblTimeServer, form->cboTimeServer,
+                                   form->chkAutorun,  form->chkSound,   form->chkSplash,     form->chkUpdate,
+                                   form->chkUTC};
     for (QWidget* widget : texts) {
         SCOPED_TRACE(widget->objectName().toStdString());
         EXPECT_EQ(widget->palette().color(QPalette::WindowText), QColor(0, 0, 64));
@@ -501,15 +518,13 @@ TEST_F(PreferencesTest, LooksAsDesigned)
         EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width());
         EXPECT_LE(label->fontMetrics().height(), label->height());
     }
-    const QList<QCheckBox*> boxes = {form->chkAutorun, form->chkSound, form->chkSplash, form->chkUpdate,
-                                     form->chkUTC};
+    const QList<QCheckBox*> boxes = {form->chkAutorun, form->chkSound, form->chkSplash, form->chkUpdate, form->chkUTC};
     for (QCheckBox* box : boxes) {
         QStyleOptionButton option;
         option.initFrom(box);
         option.text = box->text();
         const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
-        EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), contents.width())
-            << box->text().toStdString();
+        EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), contents.width()) << box->text().toStdString();
     }
     for (QPushButton* button : {form->cmdSave, form->cmdCancel}) {
         const int margins = 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
@@ -562,27 +577,31 @@ TEST(TextColour, ContrastFollowsTheGuidelinesAndTheDesignedColourGivesWayOnlyWhe
         QColor first, second;
         double ratio;
     } ratios[] = {
-        {Qt::black, Qt::white, 21.0},     {Qt::white, Qt::black, 21.0},       {QColor(0, 0, 64), Qt::white, 19.55},
-        {QColor(0x77, 0x77, 0x77), Qt::white, 4.48}, {QColor(0, 0, 64), QColor(0x24, 0x24, 0x24), 1.26},
+        {Qt::black, Qt::white, 21.0},
+        {Qt::white, Qt::black, 21.0},
+        {QColor(0, 0, 64), Qt::white, 19.55},
+        {QColor(0x77, 0x77, 0x77), Qt::white, 4.48},
+        {QColor(0, 0, 64), QColor(0x24, 0x24, 0x24), 1.26},
         {Qt::red, Qt::red, 1.0},
     };
     for (const auto& r : ratios)
-        EXPECT_NEAR(ContrastRatio(r.first, r.second), r.ratio, 0.01) << r.first.name().toStdString() << " on "
-                                                                     << r.second.name().toStdString();
+        EXPECT_NEAR(ContrastRatio(r.first, r.second), r.ratio, 0.01)
+            << r.first.name().toStdString() << " on " << r.second.name().toStdString();
 
     const QColor darkBlue(0, 0, 64);
     const QColor light(0xee, 0xee, 0xee);
     const struct {
         QColor background, fallback, chosen;
     } choices[] = {
-        {Qt::white, light, darkBlue},                    // the design reads: kept
-        {QColor(0x24, 0x24, 0x24), light, light},        // a dark field: the system's own text colour
+        {Qt::white, light, darkBlue},                                    // the design reads: kept
+        {QColor(0x24, 0x24, 0x24), light, light},                        // a dark field: the system's own text colour
         {QColor(0x24, 0x24, 0x24), QColor(0x30, 0x30, 0x30), Qt::white}, // neither reads: white
         {QColor(0x50, 0x50, 0xa0), QColor(0x40, 0x40, 0x90), Qt::white},
         {QColor(0x76, 0x76, 0x76), QColor(0x80, 0x80, 0x80), Qt::black}, // black reads a little better
     };
     for (const auto& c : choices)
-        EXPECT_EQ(ReadableTextColour(darkBlue, c.background, c.fallback), c.chosen) << c.background.name().toStdString();
+        EXPECT_EQ(ReadableTextColour(darkBlue, c.background, c.fallback), c.chosen)
+            << c.background.name().toStdString();
 }
 
 TEST_F(PreferencesTest, AltAndTheLabelsLetterReachesEachFieldAndEachFieldIsNamedByItsLabel)

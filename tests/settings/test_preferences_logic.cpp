@@ -71,18 +71,16 @@ protected:
 TEST_F(SavePreferencesTest, WritesNamesThenAutostartThenSwitchesInOrder)
 {
     EXPECT_EQ(SavePreferences(shown, current).outcome, SaveOutcome::Saved);
-    EXPECT_EQ(journal.steps,
-              QStringList({"create keys", "My Name=Ann Example", "State=Tennessee", "Station=KCHA",
-                           "Time Server=utcnist.colorado.edu", "autostart /opt/tolvane/tolvane", "Sound=1",
-                           "Splash=1", "Update=1", "UTC=0"}));
+    EXPECT_EQ(journal.steps, QStringList({"create keys", "My Name=Ann Example", "State=Tennessee", "Station=KCHA",
+                                          "Time Server=utcnist.colorado.edu", "autostart /opt/tolvane/tolvane",
+                                          "Sound=1", "Splash=1", "Update=1", "UTC=0"}));
     EXPECT_TRUE(fakes.messages.shown.empty());
 
     journal.steps.clear();
     shown.autorun = shown.sound = shown.splash = shown.update = false;
     shown.utc = true;
     const AppSettingsRecord saved = SavePreferences(shown, current).saved;
-    EXPECT_EQ(journal.steps.mid(5),
-              QStringList({"no autostart", "Sound=0", "Splash=0", "Update=0", "UTC=1"}));
+    EXPECT_EQ(journal.steps.mid(5), QStringList({"no autostart", "Sound=0", "Splash=0", "Update=0", "UTC=1"}));
     EXPECT_EQ(saved.Sound, "0");
     EXPECT_EQ(saved.Splash, "0");
     EXPECT_EQ(saved.Update, "0");
@@ -189,8 +187,10 @@ TEST(PreferencesOpening, SelectsTheStoredStateAndStationAndKeepsAStationTheDirec
     const OpeningCase cases[] = {
         {"nothing stored", {}, "Tennessee", "", ""},
         {"listed station", storedPlace("Texas", "KDFW"), "Texas", "Dallas/Ft. Worth International Airport=KDFW", ""},
-        {"odd entry kept whole", storedPlace("Minnesota", "KFKA) "), "Minnesota", "Peston-Fillmore Co Airport=KFKA) ", ""},
-        {"four characters do not match the odd entry", storedPlace("Minnesota", "KFKA"), "Minnesota", "KFKA=KFKA", "KFKA=KFKA"},
+        {"odd entry kept whole", storedPlace("Minnesota", "KFKA) "), "Minnesota", "Peston-Fillmore Co Airport=KFKA) ",
+         ""},
+        {"four characters do not match the odd entry", storedPlace("Minnesota", "KFKA"), "Minnesota", "KFKA=KFKA",
+         "KFKA=KFKA"},
         {"station the directory lacks", storedPlace("Texas", "KZZZ"), "Texas", "KZZZ=KZZZ", "KZZZ=KZZZ"},
         {"station of another state", storedPlace("Texas", "KCHA"), "Texas", "KCHA=KCHA", "KCHA=KCHA"},
         {"no state: the station's state", storedPlace("", "NSTU"), "American Samoa", "Pago Pago=NSTU", ""},
@@ -224,8 +224,10 @@ TEST(PreferencesOpening, SwitchesAndServerShowWhatIsStoredAndTheInitialValuesOnl
     const SwitchCase cases[] = {
         // A first run: the designed initial values, autostart offered.
         {{}, false, false, true, true, true, true, false, ""},
-        {storedSwitches("time.nist.gov", "0", "0", "0", "1"), true, false, false, false, false, false, true, "time.nist.gov"},
-        {storedSwitches(" typed.example ", "1", "1", "1", "0"), true, true, true, true, true, true, false, " typed.example "},
+        {storedSwitches("time.nist.gov", "0", "0", "0", "1"), true, false, false, false, false, false, true,
+         "time.nist.gov"},
+        {storedSwitches(" typed.example ", "1", "1", "1", "0"), true, true, true, true, true, true, false,
+         " typed.example "},
         // Configured, but some values missing: those take their initial values.
         {storedSwitches("", "", "0", "", ""), true, true, true, true, false, true, false, ""},
         // As the program reads them: "1" is on; the start-up sequence shows the splash for any digit
@@ -248,11 +250,16 @@ TEST(PreferencesOpening, SwitchesAndServerShowWhatIsStoredAndTheInitialValuesOnl
 TEST(PreferencesOpening, ReadsTheSevenValuesAsTheProgramReadsThem)
 {
     FakeServices fakes;
-    fakes.registry.seed({{"State", "Texas"}, {"Station", "KFKA) "}, {"Time Server", " x "}, {"Sound", "0"},
-                         {"Splash", "12"}, {"Update", "0"}, {"UTC", "1 "}});
+    fakes.registry.seed({{"State", "Texas"},
+                         {"Station", "KFKA) "},
+                         {"Time Server", " x "},
+                         {"Sound", "0"},
+                         {"Splash", "12"},
+                         {"Update", "0"},
+                         {"UTC", "1 "}});
     const AppSettingsRecord stored = ReadStoredPreferences();
-    EXPECT_EQ(QStringList({stored.State, stored.Station, stored.TimeServer, stored.Sound, stored.Splash,
-                           stored.Update, stored.UTC}),
+    EXPECT_EQ(QStringList({stored.State, stored.Station, stored.TimeServer, stored.Sound, stored.Splash, stored.Update,
+                           stored.UTC}),
               QStringList({"Texas", "KFKA) ", " x ", "0", "1", "0", "1"}));
 }
 

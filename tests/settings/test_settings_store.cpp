@@ -86,8 +86,8 @@ TEST_F(IniRegistryTest, ValuesReadBackExactlyAsStored)
 {
     registry.createKeys();
     const QString values[] = {
-        "Ann Example", "  padded  ", "KFKA) ", "time-a-g.nist.gov", "localhost", QString(300, 'x'),
-        "a, b, c", "semi;colon = equals", "Zoë Ångström", "",
+        "Ann Example",         "  padded  ",   "KFKA) ", "time-a-g.nist.gov", "localhost", QString(300, 'x'), "a, b, c",
+        "semi;colon = equals", "Zoë Ångström", "",
     };
     for (const QString& value : values) {
         registry.writeValue("My Name", value);
@@ -161,8 +161,11 @@ struct StartupCase {
 TEST(StartupRead, TakesFirstWordFourCharactersAndFirstCharacters)
 {
     const StartupCase cases[] = {
-        {{{"My Name", "Ann Example"}, {"Station", "KCHA"}, {"Time Server", "utcnist.colorado.edu"},
-          {"Sound", "1"}, {"UTC", "0"}},
+        {{{"My Name", "Ann Example"},
+          {"Station", "KCHA"},
+          {"Time Server", "utcnist.colorado.edu"},
+          {"Sound", "1"},
+          {"UTC", "0"}},
          {"Ann", "", "KCHA", "utcnist.colorado.edu", "1", "", "", "0"}},
         {{{"My Name", "Ann"}, {"Station", "KFKA) "}, {"Time Server", "a.b.c.d"}, {"Sound", "10"}, {"UTC", "1x"}},
          {"Ann", "", "KFKA", "a.b.c.d", "1", "", "", "1"}},

@@ -46,19 +46,19 @@ TEST(StateList, HoldsFiftyFourDistinctNamesWithTennesseeAtIndex44)
 TEST(StateList, IsOrderedByPostalAbbreviation)
 {
     const QHash<QString, QString> postal = {
-        {"Alabama", "AL"},        {"Alaska", "AK"},         {"American Samoa", "AS"}, {"Arizona", "AZ"},
-        {"Arkansas", "AR"},       {"California", "CA"},     {"Colorado", "CO"},       {"Connecticut", "CT"},
-        {"Delaware", "DE"},       {"Florida", "FL"},        {"Georgia", "GA"},        {"Guam", "GU"},
-        {"Hawaii", "HI"},         {"Idaho", "ID"},          {"Illinois", "IL"},       {"Indiana", "IN"},
-        {"Iowa", "IA"},           {"Kansas", "KS"},         {"Kentucky", "KY"},       {"Louisiana", "LA"},
-        {"Maine", "ME"},          {"Maryland", "MD"},       {"Massachusetts", "MA"},  {"Michigan", "MI"},
-        {"Minnesota", "MN"},      {"Mississippi", "MS"},    {"Missouri", "MO"},       {"Montana", "MT"},
-        {"Nebraska", "NE"},       {"Nevada", "NV"},         {"New Hampshire", "NH"},  {"New Jersey", "NJ"},
-        {"New Mexico", "NM"},     {"New York", "NY"},       {"North Carolina", "NC"}, {"North Dakota", "ND"},
-        {"Ohio", "OH"},           {"Oklahoma", "OK"},       {"Oregon", "OR"},         {"Pennsylvania", "PA"},
-        {"Puerto Rico", "PR"},    {"Rhode Island", "RI"},   {"South Carolina", "SC"}, {"South Dakota", "SD"},
-        {"Tennessee", "TN"},      {"Texas", "TX"},          {"Utah", "UT"},           {"Vermont", "VT"},
-        {"Virgin Islands", "VI"}, {"Virginia", "VA"},       {"Washington", "WA"},     {"West Virginia", "WV"},
+        {"Alabama", "AL"},        {"Alaska", "AK"},       {"American Samoa", "AS"}, {"Arizona", "AZ"},
+        {"Arkansas", "AR"},       {"California", "CA"},   {"Colorado", "CO"},       {"Connecticut", "CT"},
+        {"Delaware", "DE"},       {"Florida", "FL"},      {"Georgia", "GA"},        {"Guam", "GU"},
+        {"Hawaii", "HI"},         {"Idaho", "ID"},        {"Illinois", "IL"},       {"Indiana", "IN"},
+        {"Iowa", "IA"},           {"Kansas", "KS"},       {"Kentucky", "KY"},       {"Louisiana", "LA"},
+        {"Maine", "ME"},          {"Maryland", "MD"},     {"Massachusetts", "MA"},  {"Michigan", "MI"},
+        {"Minnesota", "MN"},      {"Mississippi", "MS"},  {"Missouri", "MO"},       {"Montana", "MT"},
+        {"Nebraska", "NE"},       {"Nevada", "NV"},       {"New Hampshire", "NH"},  {"New Jersey", "NJ"},
+        {"New Mexico", "NM"},     {"New York", "NY"},     {"North Carolina", "NC"}, {"North Dakota", "ND"},
+        {"Ohio", "OH"},           {"Oklahoma", "OK"},     {"Oregon", "OR"},         {"Pennsylvania", "PA"},
+        {"Puerto Rico", "PR"},    {"Rhode Island", "RI"}, {"South Carolina", "SC"}, {"South Dakota", "SD"},
+        {"Tennessee", "TN"},      {"Texas", "TX"},        {"Utah", "UT"},           {"Vermont", "VT"},
+        {"Virgin Islands", "VI"}, {"Virginia", "VA"},     {"Washington", "WA"},     {"West Virginia", "WV"},
         {"Wisconsin", "WI"},      {"Wyoming", "WY"},
     };
     QString previous;
@@ -96,7 +96,7 @@ TEST(StationDirectory, GroupSizes)
         const char* state;
         int size;
     } cases[] = {
-        {"Alaska", 132}, {"Texas", 123},     {"California", 114},
+        {"Alaska", 132},       {"Texas", 123},    {"California", 114},
         {"American Samoa", 1}, {"Minnesota", 86}, {"Tennessee", 13},
     };
     for (const auto& c : cases)

@@ -1,13 +1,13 @@
 #include "platform/TrayIcon.h"
 #include "platform/fake/FakeServices.h"
-#include "support/ConfiguredUser.h"
 #include "settings/AppSettings.h"
-#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
+#include "support/ConfiguredUser.h"
 #include "support/TextContrast.h"
 #include "widgets/ClickableLabel.h"
+#include "widgets/Lifetime.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -105,7 +105,8 @@ TEST_F(MainWindowTest, NoSecondCommandStartsWhileOneWaits)
         std::function<void(frmMain*)> fire;
     } entries[] = {
         {"button", [](frmMain* f) { f->cmdGetTime->click(); }},
-        {"key", [](frmMain* f) {
+        {"key",
+         [](frmMain* f) {
              f->cmdSynchronize->setFocus();
              QTest::keyClick(f->cmdSynchronize, Qt::Key_Space);
          }},
@@ -114,7 +115,8 @@ TEST_F(MainWindowTest, NoSecondCommandStartsWhileOneWaits)
         {"tray icon", [this](frmMain*) { fakes.tray.notify(TrayNotification::RightButtonUp); }},
         {"Exit", [](frmMain* f) { f->mnuExit->trigger(); }},
         {"close box", [](frmMain* f) { f->close(); }},
-        {"Enter", [](frmMain* f) {
+        {"Enter",
+         [](frmMain* f) {
              f->cmdGetTime->setFocus();
              QTest::keyClick(f->cmdGetTime, Qt::Key_Return);
          }},
@@ -215,10 +217,10 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
             items << (action->isSeparator() ? "-" : action->text() + "|" + action->shortcut().toString());
         return items;
     };
-    EXPECT_EQ(captions(form->mnuFile), QStringList({"Update Weather|Ctrl+W", "TimeSync|Ctrl+T",
-                                                    "Preferences|Ctrl+P", "-", "Exit|Ctrl+X"}));
-    EXPECT_EQ(captions(form->mnuHelp), QStringList({"Online Help|Ctrl+H", "Visit us on the web|Ctrl+V",
-                                                    "Update|Ctrl+U", "About|Ctrl+A"}));
+    EXPECT_EQ(captions(form->mnuFile),
+              QStringList({"Update Weather|Ctrl+W", "TimeSync|Ctrl+T", "Preferences|Ctrl+P", "-", "Exit|Ctrl+X"}));
+    EXPECT_EQ(captions(form->mnuHelp),
+              QStringList({"Online Help|Ctrl+H", "Visit us on the web|Ctrl+V", "Update|Ctrl+U", "About|Ctrl+A"}));
     EXPECT_EQ(captions(form->mnuSystray), QStringList({"Weather|", "TimeSync|", "Preferences|", "About|", "-",
                                                        "Restore|", "Minimize|", "-", "Exit|"}));
     QStringList bar;
@@ -312,7 +314,8 @@ TEST(ElidingLabel, KeepsItsSuffixVisibleAndATooltipSetByOthers)
 
 TEST_F(MainWindowTest, ALongStationNameIsShortenedInTheFrameTitleAndKeptWhole)
 {
-    const QString location = QString::fromUtf8("Mayagüez/Eugenio María de Hostos Airport, Puerto Rico, and a very long name");
+    const QString location =
+        QString::fromUtf8("Mayagüez/Eugenio María de Hostos Airport, Puerto Rico, and a very long name");
     fakes.http.answers.insert("http://www.weather.gov/data/current_obs/KCHA.xml",
                               FakeHttpClient::reply(("<current_observation>\r\n<location>" + location +
                                                      "</location>\r\n</current_observation>\r\n")
@@ -331,7 +334,9 @@ TEST_F(MainWindowTest, ScreenReadersHearEachValueWithItsFieldAndWhatThePicturesS
                               FakeHttpClient::reply(observation("Calm", "54")));
     Main();
     frmMain* form = LoadedMainForm();
-    const auto name = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    const auto name = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
     const std::pair<QWidget*, QString> named[] = {
         {form->txtHumidity, "Humidity: 43%"},
         {form->txtPressure, "Pressure: 30.12 in."},
@@ -366,8 +371,8 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndTabFollowsTheScreen)
         visited.push_back(QApplication::focusWidget());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(visited, (std::vector<QWidget*>{form->cmdGetWeather, form->cmdGetTime, form->cmdLocalTime,
-                                              form->cmdSynchronize}));
+    EXPECT_EQ(visited,
+              (std::vector<QWidget*>{form->cmdGetWeather, form->cmdGetTime, form->cmdLocalTime, form->cmdSynchronize}));
 
     fakes.clock.now = fakes.clock.now.addSecs(60);
     form->cmdLocalTime->setFocus();

@@ -1,11 +1,11 @@
 #include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
-#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
 #include "shell/Splash.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 #include "shell/modMain.h"
+#include "widgets/Lifetime.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,13 +1,13 @@
+#include "core/TrayIconData.h"
 #include "platform/TrayIcon.h"
 #include "platform/fake/FakeServices.h"
-#include "support/ConfiguredUser.h"
 #include "settings/AppSettings.h"
-#include "shell/frmPreferences.h"
-#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
-#include "core/TrayIconData.h"
 #include "shell/frmMain.h"
+#include "shell/frmPreferences.h"
 #include "shell/modMain.h"
+#include "support/ConfiguredUser.h"
+#include "widgets/Lifetime.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -114,8 +114,7 @@ void waitForPeerToLeave(int fd, const Wait& wait)
 void closeOrderly(int fd, const Wait& connectionWait)
 {
     shutdown(fd, SHUT_WR);
-    waitForPeerToLeave(
-        fd, {std::min(connectionWait.deadline, Clock::now() + closeWait), connectionWait.stopping});
+    waitForPeerToLeave(fd, {std::min(connectionWait.deadline, Clock::now() + closeWait), connectionWait.stopping});
     close(fd);
 }
 
@@ -209,20 +208,13 @@ void forward(int client, const QByteArray& request, quint16 port, const Wait& wa
 QByteArray reasonPhrase(int status)
 {
     switch (status) {
-    case 200:
-        return "OK";
-    case 301:
-        return "Moved Permanently";
-    case 302:
-        return "Found";
-    case 404:
-        return "Not Found";
-    case 500:
-        return "Internal Server Error";
-    case 502:
-        return "Bad Gateway";
-    default:
-        return "Status";
+    case 200: return "OK";
+    case 301: return "Moved Permanently";
+    case 302: return "Found";
+    case 404: return "Not Found";
+    case 500: return "Internal Server Error";
+    case 502: return "Bad Gateway";
+    default: return "Status";
     }
 }
 
@@ -285,14 +277,11 @@ LoopbackServer::Behaviour LoopbackServer::forwardTo(quint16 port)
 QByteArray LoopbackServer::httpResponse(const QByteArray& body, int status, const QByteArray& extraHeaders)
 {
     return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) +
-           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n" +
-           extraHeaders + "\r\n" + body;
+           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n" + extraHeaders +
+           "\r\n" + body;
 }
 
-LoopbackServer::LoopbackServer(Behaviour fallback, quint16 port)
-    : LoopbackServer({}, std::move(fallback), port)
-{
-}
+LoopbackServer::LoopbackServer(Behaviour fallback, quint16 port) : LoopbackServer({}, std::move(fallback), port) {}
 
 LoopbackServer::LoopbackServer(std::map<QByteArray, Behaviour> routes, Behaviour fallback, quint16 port)
     : routes_(std::move(routes)), fallback_(std::move(fallback))
@@ -306,8 +295,7 @@ LoopbackServer::LoopbackServer(std::map<QByteArray, Behaviour> routes, Behaviour
         const std::string why = std::strerror(errno);
         if (listener_ >= 0)
             close(listener_);
-        throw std::runtime_error("LoopbackServer cannot listen on 127.0.0.1:" + std::to_string(port) + ": " +
-                                 why);
+        throw std::runtime_error("LoopbackServer cannot listen on 127.0.0.1:" + std::to_string(port) + ": " + why);
     }
     sockaddr_in bound{};
     socklen_t length = sizeof bound;
@@ -373,19 +361,14 @@ void LoopbackServer::serve(int client)
 
     bool peerListening = pause(behaviour.answerAfterMs, wait) && sendAll(client, behaviour.head, wait);
     for (qsizetype i = 0; peerListening && i < behaviour.slowTail.size(); ++i)
-        peerListening =
-            pause(behaviour.slowDelayMs, wait) && sendAll(client, behaviour.slowTail.mid(i, 1), wait);
+        peerListening = pause(behaviour.slowDelayMs, wait) && sendAll(client, behaviour.slowTail.mid(i, 1), wait);
     const QByteArray filler(16384, 'x');
     while (peerListening && behaviour.endless)
         peerListening = sendAll(client, filler, wait);
 
     switch (behaviour.ending) {
-    case Ending::Close:
-        closeOrderly(client, wait);
-        break;
-    case Ending::Reset:
-        closeWithReset(client, wait);
-        break;
+    case Ending::Close: closeOrderly(client, wait); break;
+    case Ending::Reset: closeWithReset(client, wait); break;
     case Ending::Hold:
         waitForPeerToLeave(client, wait);
         close(client);

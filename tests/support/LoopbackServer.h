@@ -64,8 +64,7 @@ public:
 
     // A whole HTTP/1.1 reply: status line, Content-Length, "Connection: close", any
     // `extraHeaders` (each ending in CR LF), a blank line and the body.
-    static QByteArray httpResponse(const QByteArray& body, int status = 200,
-                                   const QByteArray& extraHeaders = {});
+    static QByteArray httpResponse(const QByteArray& body, int status = 200, const QByteArray& extraHeaders = {});
 
     // Listens on 127.0.0.1:`port` (0: a free port). Throws std::runtime_error if it cannot.
     explicit LoopbackServer(Behaviour fallback, quint16 port = 0);

@@ -21,9 +21,14 @@ void TestEnvironment::isolateHome()
     tempHome() = new QTemporaryDir(QDir::tempPath() + "/tolvane-test-XXXXXX");
     std::atexit([] { delete tempHome(); });
     const QString root = tempHome()->path();
-    const struct { const char* name; const char* sub; } folders[] = {
-        {"HOME", ""}, {"XDG_CONFIG_HOME", "/.config"}, {"XDG_DATA_HOME", "/.local/share"},
-        {"XDG_CACHE_HOME", "/.cache"}, {"XDG_RUNTIME_DIR", "/run"}};
+    const struct {
+        const char* name;
+        const char* sub;
+    } folders[] = {{"HOME", ""},
+                   {"XDG_CONFIG_HOME", "/.config"},
+                   {"XDG_DATA_HOME", "/.local/share"},
+                   {"XDG_CACHE_HOME", "/.cache"},
+                   {"XDG_RUNTIME_DIR", "/run"}};
     for (const auto& folder : folders) {
         const QString path = root + folder.sub;
         QDir().mkpath(path);

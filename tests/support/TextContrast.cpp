@@ -139,8 +139,8 @@ std::vector<MeasuredText> MeasureTextContrast(QWidget* window)
         const QImage without = render(window);
         removal.restore();
 
-        const QRect area = QRect(control->mapTo(window, removal.area.topLeft()), removal.area.size())
-                               .intersected(shown.rect());
+        const QRect area =
+            QRect(control->mapTo(window, removal.area.topLeft()), removal.area.size()).intersected(shown.rect());
         double best = 1.0;
         for (int y = area.top(); y <= area.bottom(); ++y) {
             for (int x = area.left(); x <= area.right(); ++x) {

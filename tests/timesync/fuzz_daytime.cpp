@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (reading.instant.isValid() || reading.advance != 0)
             std::abort();
         break;
-    default:
-        std::abort();
+    default: std::abort();
     }
 
     const QString shown = DaytimeDisplayText(text);

@@ -94,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"ColonFirst", ":" + Line, Unreadable, {}, 0},
         ParseCase{"NoColon", "53191 04-07-05 14.23.05 50 0 0 754.9 UTC(NIST) *", Unreadable, {}, 0},
         ParseCase{"Empty", "", Unreadable, {}, 0},
-        ParseCase{"HttpErrorPage", "HTTP/1.1 400 Bad Request\r\nServer: x\r\nContent-Length: 0\r\n\r\n", Unreadable, {}, 0},
+        ParseCase{
+            "HttpErrorPage", "HTTP/1.1 400 Bad Request\r\nServer: x\r\nContent-Length: 0\r\n\r\n", Unreadable, {}, 0},
         // An advance that does not read as a number is not trusted.
         ParseCase{"AdvanceLetters", lineWith(6, "7a4.9"), Unreadable, {}, 0},
         ParseCase{"AdvanceTooShort", lineWith(6, "54.9"), Unreadable, {}, 0},
@@ -134,8 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DisplayCase{"ThirteenthMonth", lineWith(1, "04-13-05"), ""},
                     DisplayCase{"Hour25", lineWith(2, "25:23:05"), ""},
                     DisplayCase{"DateWithoutDashes", lineWith(1, "04/07/05"), ""},
-                    DisplayCase{"SixFieldsAreNoTimeCode", "a b c d e f", ""},
-                    DisplayCase{"Empty", "", ""}),
+                    DisplayCase{"SixFieldsAreNoTimeCode", "a b c d e f", ""}, DisplayCase{"Empty", "", ""}),
     [](const testing::TestParamInfo<DisplayCase>& test) { return test.param.name; });
 
 struct InstantCase {
@@ -157,27 +157,27 @@ TEST_P(ClockInstantTest, IsServerTimeLessAdvance)
 
 INSTANTIATE_TEST_SUITE_P(
     Advances, ClockInstantTest,
-    testing::Values(
-        InstantCase{"WorkedExample", WorkedTime, 7549, utc(2004, 7, 5, 14, 23, 4, 245)},
-        InstantCase{"ZeroAdvance", WorkedTime, 0, utc(2004, 7, 5, 14, 23, 5, 0)},
-        InstantCase{"FiftyMs", WorkedTime, 500, utc(2004, 7, 5, 14, 23, 4, 950)},
-        InstantCase{"HalfSecond", WorkedTime, 5000, utc(2004, 7, 5, 14, 23, 4, 500)},
-        InstantCase{"HalfUpToEven", WorkedTime, 7545, utc(2004, 7, 5, 14, 23, 4, 246)},
-        InstantCase{"HalfDownToEven", WorkedTime, 7535, utc(2004, 7, 5, 14, 23, 4, 246)},
-        InstantCase{"NewYearRollsBackAYear", utc(2004, 1, 1, 0, 0, 0), 7549, utc(2003, 12, 31, 23, 59, 59, 245)},
-        // A tenth to half a millisecond rounds to the server's own second.
-        InstantCase{"OneTenth", WorkedTime, 1, utc(2004, 7, 5, 14, 23, 5, 0)},
-        InstantCase{"FourTenths", WorkedTime, 4, utc(2004, 7, 5, 14, 23, 5, 0)},
-        InstantCase{"FiveTenths", WorkedTime, 5, utc(2004, 7, 5, 14, 23, 5, 0)},
-        InstantCase{"SixTenths", WorkedTime, 6, utc(2004, 7, 5, 14, 23, 4, 999)},
-        InstantCase{"FifteenTenths", WorkedTime, 15, utc(2004, 7, 5, 14, 23, 4, 998)},
-        InstantCase{"LargestAdvance", WorkedTime, 9999, utc(2004, 7, 5, 14, 23, 4, 0)},
-        // A negative advance puts the clock after the server's second.
-        InstantCase{"NegativeAdvance", WorkedTime, -123, utc(2004, 7, 5, 14, 23, 5, 12)},
-        InstantCase{"NegativeHalf", WorkedTime, -5, utc(2004, 7, 5, 14, 23, 5, 0)},
-        InstantCase{"NegativeOneAndAHalf", WorkedTime, -15, utc(2004, 7, 5, 14, 23, 5, 2)},
-        InstantCase{"MostNegative", WorkedTime, -9999, utc(2004, 7, 5, 14, 23, 6, 0)},
-        InstantCase{"NegativeIntoNewYear", utc(2004, 12, 31, 23, 59, 59), -9999, utc(2005, 1, 1, 0, 0, 0)}),
+    testing::Values(InstantCase{"WorkedExample", WorkedTime, 7549, utc(2004, 7, 5, 14, 23, 4, 245)},
+                    InstantCase{"ZeroAdvance", WorkedTime, 0, utc(2004, 7, 5, 14, 23, 5, 0)},
+                    InstantCase{"FiftyMs", WorkedTime, 500, utc(2004, 7, 5, 14, 23, 4, 950)},
+                    InstantCase{"HalfSecond", WorkedTime, 5000, utc(2004, 7, 5, 14, 23, 4, 500)},
+                    InstantCase{"HalfUpToEven", WorkedTime, 7545, utc(2004, 7, 5, 14, 23, 4, 246)},
+                    InstantCase{"HalfDownToEven", WorkedTime, 7535, utc(2004, 7, 5, 14, 23, 4, 246)},
+                    InstantCase{"NewYearRollsBackAYear", utc(2004, 1, 1, 0, 0, 0), 7549,
+                                utc(2003, 12, 31, 23, 59, 59, 245)},
+                    // A tenth to half a millisecond rounds to the server's own second.
+                    InstantCase{"OneTenth", WorkedTime, 1, utc(2004, 7, 5, 14, 23, 5, 0)},
+                    InstantCase{"FourTenths", WorkedTime, 4, utc(2004, 7, 5, 14, 23, 5, 0)},
+                    InstantCase{"FiveTenths", WorkedTime, 5, utc(2004, 7, 5, 14, 23, 5, 0)},
+                    InstantCase{"SixTenths", WorkedTime, 6, utc(2004, 7, 5, 14, 23, 4, 999)},
+                    InstantCase{"FifteenTenths", WorkedTime, 15, utc(2004, 7, 5, 14, 23, 4, 998)},
+                    InstantCase{"LargestAdvance", WorkedTime, 9999, utc(2004, 7, 5, 14, 23, 4, 0)},
+                    // A negative advance puts the clock after the server's second.
+                    InstantCase{"NegativeAdvance", WorkedTime, -123, utc(2004, 7, 5, 14, 23, 5, 12)},
+                    InstantCase{"NegativeHalf", WorkedTime, -5, utc(2004, 7, 5, 14, 23, 5, 0)},
+                    InstantCase{"NegativeOneAndAHalf", WorkedTime, -15, utc(2004, 7, 5, 14, 23, 5, 2)},
+                    InstantCase{"MostNegative", WorkedTime, -9999, utc(2004, 7, 5, 14, 23, 6, 0)},
+                    InstantCase{"NegativeIntoNewYear", utc(2004, 12, 31, 23, 59, 59), -9999, utc(2005, 1, 1, 0, 0, 0)}),
     [](const testing::TestParamInfo<InstantCase>& test) { return test.param.name; });
 
 TEST(ClockInstant, WithinHalfAMillisecondForEveryAdvanceTheFieldHolds)
@@ -214,10 +214,11 @@ QDateTime local(int y, int mo, int d, int h, int mi, int s, int ms)
 
 INSTANTIATE_TEST_SUITE_P(
     Readings, LocalTimeTextTest,
-    testing::Values(LocalTextCase{"Afternoon", local(2004, 7, 5, 14, 23, 5, 7), "04-7-5 14:23:05.007", "04-7-5 2:23:05 PM"},
-                    LocalTextCase{"Morning", local(2004, 12, 1, 9, 5, 3, 0), "04-12-1 9:05:03.000", "04-12-1 9:05:03 AM"},
-                    LocalTextCase{"Midnight", local(2010, 1, 2, 0, 0, 0, 999), "10-1-2 0:00:00.999", "10-1-2 12:00:00 AM"},
-                    LocalTextCase{"Noon", local(1999, 10, 31, 12, 0, 59, 100), "99-10-31 12:00:59.100", "99-10-31 12:00:59 PM"}),
+    testing::Values(
+        LocalTextCase{"Afternoon", local(2004, 7, 5, 14, 23, 5, 7), "04-7-5 14:23:05.007", "04-7-5 2:23:05 PM"},
+        LocalTextCase{"Morning", local(2004, 12, 1, 9, 5, 3, 0), "04-12-1 9:05:03.000", "04-12-1 9:05:03 AM"},
+        LocalTextCase{"Midnight", local(2010, 1, 2, 0, 0, 0, 999), "10-1-2 0:00:00.999", "10-1-2 12:00:00 AM"},
+        LocalTextCase{"Noon", local(1999, 10, 31, 12, 0, 59, 100), "99-10-31 12:00:59.100", "99-10-31 12:00:59 PM"}),
     [](const testing::TestParamInfo<LocalTextCase>& test) { return test.param.name; });
 
 TEST(LocalTimeText, RegionalFormatFollowsTheLocaleWithoutZoneName)
@@ -229,7 +230,8 @@ TEST(LocalTimeText, RegionalFormatFollowsTheLocaleWithoutZoneName)
 
 TEST(GetMilliseconds, ThreeDigitsWithLeadingZeros)
 {
-    for (const auto& [ms, text] : std::vector<std::pair<int, QString>>{{0, "000"}, {7, "007"}, {45, "045"}, {999, "999"}})
+    for (const auto& [ms, text] :
+         std::vector<std::pair<int, QString>>{{0, "000"}, {7, "007"}, {45, "045"}, {999, "999"}})
         EXPECT_EQ(GetMilliseconds(local(2004, 7, 5, 14, 23, 5, ms)), text);
 }
 
@@ -270,16 +272,15 @@ TEST_P(RequestPacingTest, WaitsOutFourSecondsPerHost)
     EXPECT_EQ(sleeper.sleeps, c.sleeps);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Requests, RequestPacingTest,
-    testing::Values(PacingCase{"AtOnce", "time.nist.gov", 0, "time.nist.gov", {4000}},
-                    PacingCase{"AfterOneSecond", "time.nist.gov", 1000, "time.nist.gov", {3000}},
-                    PacingCase{"JustUnder", "time.nist.gov", 3999, "time.nist.gov", {1}},
-                    PacingCase{"AfterFourSeconds", "time.nist.gov", 4000, "time.nist.gov", {}},
-                    PacingCase{"LongAfter", "time.nist.gov", 60'000, "time.nist.gov", {}},
-                    PacingCase{"HostNamesIgnoreCase", "time.nist.gov", 0, "TIME.NIST.GOV", {4000}},
-                    PacingCase{"OtherHost", "time.nist.gov", 0, "time-a-g.nist.gov", {}}),
-    [](const testing::TestParamInfo<PacingCase>& test) { return test.param.name; });
+INSTANTIATE_TEST_SUITE_P(Requests, RequestPacingTest,
+                         testing::Values(PacingCase{"AtOnce", "time.nist.gov", 0, "time.nist.gov", {4000}},
+                                         PacingCase{"AfterOneSecond", "time.nist.gov", 1000, "time.nist.gov", {3000}},
+                                         PacingCase{"JustUnder", "time.nist.gov", 3999, "time.nist.gov", {1}},
+                                         PacingCase{"AfterFourSeconds", "time.nist.gov", 4000, "time.nist.gov", {}},
+                                         PacingCase{"LongAfter", "time.nist.gov", 60'000, "time.nist.gov", {}},
+                                         PacingCase{"HostNamesIgnoreCase", "time.nist.gov", 0, "TIME.NIST.GOV", {4000}},
+                                         PacingCase{"OtherHost", "time.nist.gov", 0, "time-a-g.nist.gov", {}}),
+                         [](const testing::TestParamInfo<PacingCase>& test) { return test.param.name; });
 
 TEST(TimeServerNames, FourteenDistinctBareHostNamesInTheirFixedOrder)
 {

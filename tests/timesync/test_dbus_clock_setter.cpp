@@ -46,8 +46,7 @@ TEST_F(DbusClockSetterTest, SendsAbsoluteMicrosecondsWithInteractiveAuthorisatio
     DbusClockSetter setter(&connect);
     const ClockSetResult result = setter.setUtc(Instant);
     EXPECT_EQ(result.outcome, ClockSetOutcome::Done);
-    EXPECT_EQ(timedated.calls(),
-              QStringList{"SetTime xbb " + InstantMicroseconds + " false true interactive-flag"});
+    EXPECT_EQ(timedated.calls(), QStringList{"SetTime xbb " + InstantMicroseconds + " false true interactive-flag"});
 }
 
 struct ErrorCase {
@@ -71,12 +70,12 @@ TEST_P(DbusErrorTest, MapsTheRefusal)
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, DbusErrorTest,
-    testing::Values(
-        ErrorCase{"AutomaticSync", "org.freedesktop.timedate1.AutomaticTimeSyncEnabled", ClockSetOutcome::AutomaticSyncOn},
-        ErrorCase{"AccessDenied", "org.freedesktop.DBus.Error.AccessDenied", ClockSetOutcome::NotAllowed},
-        ErrorCase{"AuthorisationRequired", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
-                  ClockSetOutcome::NotAllowed},
-        ErrorCase{"OtherError", "org.freedesktop.DBus.Error.InvalidArgs", ClockSetOutcome::Failed}),
+    testing::Values(ErrorCase{"AutomaticSync", "org.freedesktop.timedate1.AutomaticTimeSyncEnabled",
+                              ClockSetOutcome::AutomaticSyncOn},
+                    ErrorCase{"AccessDenied", "org.freedesktop.DBus.Error.AccessDenied", ClockSetOutcome::NotAllowed},
+                    ErrorCase{"AuthorisationRequired", "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+                              ClockSetOutcome::NotAllowed},
+                    ErrorCase{"OtherError", "org.freedesktop.DBus.Error.InvalidArgs", ClockSetOutcome::Failed}),
     [](const testing::TestParamInfo<ErrorCase>& test) { return test.param.name; });
 
 // The bus is opened on the first request, not when the setter is made (at start-up), and kept.
@@ -169,15 +168,17 @@ TEST_P(CapabilityTest, ReadsBit25OfTheEffectiveSet)
 
 INSTANTIATE_TEST_SUITE_P(
     ProcStatus, CapabilityTest,
-    testing::Values(
-        CapabilityCase{"Root", "Name:\ttolvane\nCapInh:\t0000000000000000\nCapPrm:\t000001ffffffffff\n"
-                               "CapEff:\t000001ffffffffff\nCapBnd:\t000001ffffffffff\n", true},
-        CapabilityCase{"OnlySysTime", "CapEff:\t0000000002000000\n", true},
-        CapabilityCase{"AllButSysTime", "CapEff:\t000001fffdffffff\n", false},
-        CapabilityCase{"PermittedButNotEffective", "CapPrm:\t000001ffffffffff\nCapEff:\t0000000000000000\n", false},
-        CapabilityCase{"User", "CapEff:\t0000000000000000\n", false},
-        CapabilityCase{"NoLine", "Name:\ttolvane\n", false},
-        CapabilityCase{"Garbled", "CapEff:\tzz\n", false}),
+    testing::Values(CapabilityCase{"Root",
+                                   "Name:\ttolvane\nCapInh:\t0000000000000000\nCapPrm:\t000001ffffffffff\n"
+                                   "CapEff:\t000001ffffffffff\nCapBnd:\t000001ffffffffff\n",
+                                   true},
+                    CapabilityCase{"OnlySysTime", "CapEff:\t0000000002000000\n", true},
+                    CapabilityCase{"AllButSysTime", "CapEff:\t000001fffdffffff\n", false},
+                    CapabilityCase{"PermittedButNotEffective", "CapPrm:\t000001ffffffffff\nCapEff:\t0000000000000000\n",
+                                   false},
+                    CapabilityCase{"User", "CapEff:\t0000000000000000\n", false},
+                    CapabilityCase{"NoLine", "Name:\ttolvane\n", false},
+                    CapabilityCase{"Garbled", "CapEff:\tzz\n", false}),
     [](const testing::TestParamInfo<CapabilityCase>& test) { return test.param.name; });
 
 struct TimespecCase {

@@ -213,8 +213,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TimePanelTest, LoadFillsBothTimeLabels)
 {
-    fake.registry.seed({{"My Name", "Ann"}, {"Station", "KDEN"}, {"Time Server", "time.nist.gov"},
-                        {"Sound", "0"}, {"UTC", "1"}, {"Splash", "0"}, {"Update", "0"}, {"State", "Colorado"}});
+    fake.registry.seed({{"My Name", "Ann"},
+                        {"Station", "KDEN"},
+                        {"Time Server", "time.nist.gov"},
+                        {"Sound", "0"},
+                        {"UTC", "1"},
+                        {"Splash", "0"},
+                        {"Update", "0"},
+                        {"State", "Colorado"}});
     ASSERT_TRUE(window.Form_Load());
     EXPECT_EQ(window.txtAtomicTime->text(), "04-07-05 14:23:05.754");
     EXPECT_EQ(window.txtLocalTime->text(), "04-7-5 14:23:06.007"); // after the one-second pause

@@ -58,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Replies, DisplayWithoutTimeCodeTest,
                                          NothingCase{"NoSocket", DaytimeReply{.error = DaytimeError::NoSocket}},
                                          NothingCase{"EmptyReply", FakeDaytimeClient::reply("")},
                                          NothingCase{"TooFewFields", FakeDaytimeClient::reply("421 busy, try later")},
-                                         NothingCase{"NotATimeCode", FakeDaytimeClient::reply("hello: this is not a time code")}),
+                                         NothingCase{"NotATimeCode",
+                                                     FakeDaytimeClient::reply("hello: this is not a time code")}),
                          [](const testing::TestParamInfo<NothingCase>& test) { return test.param.name; });
 
 TEST_F(TimeSyncTest, SyncUsesSystemProxyAndSetsServerTimeLessAdvance)
@@ -118,18 +119,18 @@ DaytimeReply replyWithHealth(char health)
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, SyncFailureTest,
-    testing::Values(SyncFailureCase{"NoSocket", DaytimeReply{.error = DaytimeError::NoSocket},
-                                    "Cannot configure internet connection!"},
-                    SyncFailureCase{"HostUnreachable", FakeDaytimeClient::notConnected(), "Cannot find host!"},
-                    SyncFailureCase{"Refused", DaytimeReply{.error = DaytimeError::Refused}, "Cannot find host!"},
-                    SyncFailureCase{"TimedOutUnconnected", DaytimeReply{.error = DaytimeError::TimedOut},
-                                    "Cannot find host!"},
-                    SyncFailureCase{"EmptyReply", FakeDaytimeClient::reply(""), "Time error!"},
-                    SyncFailureCase{"Garbled", FakeDaytimeClient::reply("<html>12:00</html>"), "Time error!"},
-                    SyncFailureCase{"HealthOne", replyWithHealth('1'), "Inaccurate time from server!"},
-                    SyncFailureCase{"HealthTwo", replyWithHealth('2'), "Inaccurate time from server!"},
-                    SyncFailureCase{"AdvanceOverflow", FakeDaytimeClient::reply(QByteArray(Line).replace("754.9", "99999.9")),
-                                    "Time error!"}),
+    testing::Values(
+        SyncFailureCase{"NoSocket", DaytimeReply{.error = DaytimeError::NoSocket},
+                        "Cannot configure internet connection!"},
+        SyncFailureCase{"HostUnreachable", FakeDaytimeClient::notConnected(), "Cannot find host!"},
+        SyncFailureCase{"Refused", DaytimeReply{.error = DaytimeError::Refused}, "Cannot find host!"},
+        SyncFailureCase{"TimedOutUnconnected", DaytimeReply{.error = DaytimeError::TimedOut}, "Cannot find host!"},
+        SyncFailureCase{"EmptyReply", FakeDaytimeClient::reply(""), "Time error!"},
+        SyncFailureCase{"Garbled", FakeDaytimeClient::reply("<html>12:00</html>"), "Time error!"},
+        SyncFailureCase{"HealthOne", replyWithHealth('1'), "Inaccurate time from server!"},
+        SyncFailureCase{"HealthTwo", replyWithHealth('2'), "Inaccurate time from server!"},
+        SyncFailureCase{"AdvanceOverflow", FakeDaytimeClient::reply(QByteArray(Line).replace("754.9", "99999.9")),
+                        "Time error!"}),
     [](const testing::TestParamInfo<SyncFailureCase>& test) { return test.param.name; });
 
 struct RefusalCase {
@@ -155,7 +156,8 @@ TEST_P(ClockRefusalTest, IsToldNotPassedOverInSilence)
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, ClockRefusalTest,
     testing::Values(RefusalCase{"NotAllowed", {ClockSetOutcome::NotAllowed, "Access denied"}, "not allowed"},
-                    RefusalCase{"AutomaticSync", {ClockSetOutcome::AutomaticSyncOn, {}}, "automatic time synchronization"},
+                    RefusalCase{
+                        "AutomaticSync", {ClockSetOutcome::AutomaticSyncOn, {}}, "automatic time synchronization"},
                     RefusalCase{"NoService", {ClockSetOutcome::NoService, {}}, "no service"},
                     RefusalCase{"OtherFailure", {ClockSetOutcome::Failed, "Invalid argument"}, "Invalid argument"}),
     [](const testing::TestParamInfo<RefusalCase>& test) { return test.param.name; });

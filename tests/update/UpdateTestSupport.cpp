@@ -13,8 +13,7 @@ void RouteUpdateSite(FakeHttpClient& fake, HttpClient& client, quint16 port)
         if (!request.url.startsWith(UpdateBaseUrl()))
             return FakeHttpClient::notConnected();
         HttpRequest routed = request;
-        routed.url =
-            QStringLiteral("http://127.0.0.1:%1/update/").arg(port) + request.url.mid(UpdateBaseUrl().size());
+        routed.url = QStringLiteral("http://127.0.0.1:%1/update/").arg(port) + request.url.mid(UpdateBaseUrl().size());
         return client.get(routed);
     };
 }
@@ -34,16 +33,15 @@ std::map<QByteArray, LoopbackServer::Behaviour> PackSiteRoutes(const QString& pa
     for (const char* pack : {"Images", "Media"}) {
         const QByteArray prefix = "/update/\\" + QByteArray(pack).toLower() + "\\";
         for (const QString& name : QDir(packs + "/" + pack).entryList(QDir::Files))
-            routes[prefix + name.toLatin1()] = LoopbackServer::reply(
-                LoopbackServer::httpResponse(ReadBytes(packs + "/" + pack + "/" + name)));
+            routes[prefix + name.toLatin1()] =
+                LoopbackServer::reply(LoopbackServer::httpResponse(ReadBytes(packs + "/" + pack + "/" + name)));
     }
     return routes;
 }
 
 LoopbackServer::Behaviour NotFound()
 {
-    return LoopbackServer::reply(
-        LoopbackServer::httpResponse("<html><body>Not Found</body></html>\r\n", 404));
+    return LoopbackServer::reply(LoopbackServer::httpResponse("<html><body>Not Found</body></html>\r\n", 404));
 }
 
 std::function<HttpResponse(const HttpRequest&)> AnswerWithPackFiles(const QString& packs, const QByteArray& otherBody)

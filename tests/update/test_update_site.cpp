@@ -67,8 +67,8 @@ TEST_F(GetUpdateFileTest, RequestsTheNameAsItStandsAndStoresTheReply)
         EXPECT_EQ(fakes.http.requests.back().proxy, ProxyMode::Direct);
     }
     EXPECT_EQ(TargetsAndAgents(site.requests()), expectedRequests);
-    EXPECT_EQ(EntriesUnder(appDir), QStringList({"Images", "Images/clear.jpg", "Media", "Media/thunder.wav",
-                                                 "images.dat", "version.dat"}))
+    EXPECT_EQ(EntriesUnder(appDir),
+              QStringList({"Images", "Images/clear.jpg", "Media", "Media/thunder.wav", "images.dat", "version.dat"}))
         << "no second folder differing in case, no temporary file left";
 }
 
@@ -77,10 +77,9 @@ TEST_F(GetUpdateFileTest, ReplacesAnExistingFileWhole)
     const QByteArray picture = ReadBytes(packs + "/Images/clear.jpg");
     ASSERT_TRUE(WriteBytes(appDir + "/version.dat", QByteArray(4000, 'x')));
     ASSERT_TRUE(WriteBytes(appDir + "/Images/CLEAR.JPG", QByteArray(4000, 'x')));
-    LoopbackServer site(
-        {{"/update/version.dat", LoopbackServer::reply(LoopbackServer::httpResponse("2.0.0"))},
-         {"/update/\\images\\clear.jpg", LoopbackServer::reply(LoopbackServer::httpResponse(picture))}},
-        NotFound());
+    LoopbackServer site({{"/update/version.dat", LoopbackServer::reply(LoopbackServer::httpResponse("2.0.0"))},
+                         {"/update/\\images\\clear.jpg", LoopbackServer::reply(LoopbackServer::httpResponse(picture))}},
+                        NotFound());
     RouteUpdateSite(fakes.http, http, site.port());
     GetUpdateFile("version.dat");
     GetUpdateFile("\\images\\clear.jpg");

@@ -1,15 +1,15 @@
 #include "UpdateTestSupport.h"
 
 #include "platform/fake/FakeServices.h"
-#include "support/ConfiguredUser.h"
 #include "platform/qt/QtHttpClient.h"
 #include "settings/AppSettings.h"
-#include "widgets/Lifetime.h"
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
+#include "support/ConfiguredUser.h"
 #include "update/UpdateSite.h"
 #include "update/VersionCheck.h"
+#include "widgets/Lifetime.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

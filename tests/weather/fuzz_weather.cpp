@@ -84,7 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     checkCaptions(bytes);
     if (const std::optional<QJsonObject> record = ObservationRecordFromJson(bytes)) {
-        const QByteArray document = FeedDocumentFromRecord(*record, StationInfoFromJson(bytes).value_or(StationInfo{}), "KXYZ");
+        const QByteArray document =
+            FeedDocumentFromRecord(*record, StationInfoFromJson(bytes).value_or(StationInfo{}), "KXYZ");
         check(!document.contains('\0'));
         check(document.count('\n') == 41 && document.count('\n') == document.count("\r\n"));
         checkCaptions(document);

@@ -90,7 +90,7 @@ protected:
     QTemporaryDir folder;
     FakeServices fakes{folder.path()};
     frmMain window;
-    std::optional<HttpResponse> reply; // the feed's; none: no connection
+    std::optional<HttpResponse> reply;         // the feed's; none: no connection
     QHash<QString, HttpResponse> otherSources; // the newer sources', by address
     HttpResponse otherSourcesDefault = FakeHttpClient::notConnected();
     DuringRequest during;
@@ -247,9 +247,10 @@ TEST_F(WeatherRefresh, ApiRecordWhenTheXmlHostsAreGone)
 
     window.cmdGetWeather_Click();
 
-    expectCaptions(shown(), {"Cloudy", QString::fromUtf8("25.0° Farenheit"), "Last Updated on Feb 19 2025, 10:51 pm CST",
-                             QString::fromUtf8("15.1°F"), "66%", "10.00", "30.54 in.", "Wind North at 5.8 MPH (5 KT)",
-                             "Weather Forecast as reported by Austin City, Austin Camp Mabry"});
+    expectCaptions(shown(),
+                   {"Cloudy", QString::fromUtf8("25.0° Farenheit"), "Last Updated on Feb 19 2025, 10:51 pm CST",
+                    QString::fromUtf8("15.1°F"), "66%", "10.00", "30.54 in.", "Wind North at 5.8 MPH (5 KT)",
+                    "Weather Forecast as reported by Austin City, Austin Camp Mabry"});
     EXPECT_EQ(pictureSize(), QSize(5, 9)); // ovc.jpg, named by the record's icon
     EXPECT_TRUE(weatherDat().contains("\t<weather>Cloudy</weather>\r\n"));
     EXPECT_EQ(window.txtObservation->toolTip(), "Source: " + api + "/observations/latest\nObserved 39 min ago");
@@ -333,7 +334,8 @@ TEST_F(WeatherRefresh, MissingPicturesLeaveThePictureEmpty)
 
 TEST_F(WeatherRefresh, FeedTextIsShownAsPlainText)
 {
-    answer("<current_observation>\n\t<location>Texas A&M <b>Field</b></location>\n\t<wind_string><i>Calm</i></wind_string>\n");
+    answer("<current_observation>\n\t<location>Texas A&M "
+           "<b>Field</b></location>\n\t<wind_string><i>Calm</i></wind_string>\n");
     window.cmdGetWeather_Click();
     // An ampersand is no mnemonic and markup is no rich text: both show as sent.
     EXPECT_EQ(window.fraWeather->title(), "Weather Forecast as reported by Texas A&&M <b>Field</b>");

@@ -48,14 +48,10 @@ ClockSetOutcome OutcomeForDbusError(const QString& errorName)
     };
     // Nobody answers for timedate1, or what answers is not timedated.
     static const QStringList noService = {
-        "org.freedesktop.DBus.Error.ServiceUnknown",
-        "org.freedesktop.DBus.Error.NameHasNoOwner",
-        "org.freedesktop.DBus.Error.NoServer",
-        "org.freedesktop.DBus.Error.Disconnected",
-        "org.freedesktop.DBus.Error.UnknownMethod",
-        "org.freedesktop.DBus.Error.UnknownObject",
-        "org.freedesktop.DBus.Error.UnknownInterface",
-        "org.freedesktop.systemd1.NoSuchUnit",
+        "org.freedesktop.DBus.Error.ServiceUnknown",   "org.freedesktop.DBus.Error.NameHasNoOwner",
+        "org.freedesktop.DBus.Error.NoServer",         "org.freedesktop.DBus.Error.Disconnected",
+        "org.freedesktop.DBus.Error.UnknownMethod",    "org.freedesktop.DBus.Error.UnknownObject",
+        "org.freedesktop.DBus.Error.UnknownInterface", "org.freedesktop.systemd1.NoSuchUnit",
         "org.freedesktop.systemd1.UnitMasked",
     };
     if (errorName == "org.freedesktop.timedate1.AutomaticTimeSyncEnabled")

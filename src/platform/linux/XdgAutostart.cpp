@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -14,8 +15,8 @@ const QString EscapedInQuotes = QStringLiteral("\"`$\\");
 
 QString quotedArgument(const QString& argument)
 {
-    const bool needsQuotes = std::any_of(argument.cbegin(), argument.cend(),
-                                         [](QChar c) { return ReservedCharacters.contains(c); });
+    const bool needsQuotes =
+        std::any_of(argument.cbegin(), argument.cend(), [](QChar c) { return ReservedCharacters.contains(c); });
     if (!needsQuotes)
         return argument;
     QString quoted = "\"";
@@ -63,14 +64,17 @@ QString XdgAutostart::entryFile() const
 
 void XdgAutostart::enable(const QString& executablePath)
 {
-    const QString entry = "[Desktop Entry]\n"
-                          "Type=Application\n"
-                          "Name=" + title_ + "\n"
-                          "Comment=Weather and Internet time for your desktop\n"
-                          "Exec=" + DesktopExecValue(executablePath) + "\n"
-                          "Icon=" + iconName_ + "\n"
-                          "Terminal=false\n"
-                          "X-GNOME-Autostart-enabled=true\n";
+    const QStringList lines = {
+        "[Desktop Entry]",
+        "Type=Application",
+        "Name=" + title_,
+        "Comment=Weather and Internet time for your desktop",
+        "Exec=" + DesktopExecValue(executablePath),
+        "Icon=" + iconName_,
+        "Terminal=false",
+        "X-GNOME-Autostart-enabled=true",
+    };
+    const QString entry = lines.join('\n') + '\n';
     // Failures are not reported, as with every settings write. The exact file name matters to the
     // session manager, so the path is not matched without regard to case.
     QDir().mkpath(configHome_ + "/autostart");

@@ -34,22 +34,18 @@ DaytimeError ErrorFor(QAbstractSocket::SocketError error, bool connected)
     case QAbstractSocket::RemoteHostClosedError:
         return connected ? DaytimeError::None : DaytimeError::Other; // the service's own end
     case QAbstractSocket::HostNotFoundError:
-    case QAbstractSocket::ProxyNotFoundError:
-        return DaytimeError::NoConnection;
+    case QAbstractSocket::ProxyNotFoundError: return DaytimeError::NoConnection;
     case QAbstractSocket::ConnectionRefusedError:
-    case QAbstractSocket::ProxyConnectionRefusedError:
-        return DaytimeError::Refused;
+    case QAbstractSocket::ProxyConnectionRefusedError: return DaytimeError::Refused;
     case QAbstractSocket::NetworkError: // no route to the host
         return connected ? DaytimeError::Other : DaytimeError::NoConnection;
     case QAbstractSocket::SocketTimeoutError:
-    case QAbstractSocket::ProxyConnectionTimeoutError:
-        return DaytimeError::TimedOut;
+    case QAbstractSocket::ProxyConnectionTimeoutError: return DaytimeError::TimedOut;
     case QAbstractSocket::SocketAccessError:
     case QAbstractSocket::SocketResourceError:
     case QAbstractSocket::UnsupportedSocketOperationError:
         return connected ? DaytimeError::Other : DaytimeError::NoSocket;
-    default:
-        return DaytimeError::Other;
+    default: return DaytimeError::Other;
     }
 }
 

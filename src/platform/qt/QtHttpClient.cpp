@@ -58,19 +58,15 @@ HttpError ErrorFor(QNetworkReply::NetworkError error, bool connected)
 {
     switch (error) {
     case QNetworkReply::HostNotFoundError:
-    case QNetworkReply::ProxyNotFoundError:
-        return HttpError::NoConnection;
+    case QNetworkReply::ProxyNotFoundError: return HttpError::NoConnection;
     case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::ProxyConnectionRefusedError:
-        return HttpError::Refused;
+    case QNetworkReply::ProxyConnectionRefusedError: return HttpError::Refused;
     case QNetworkReply::TimeoutError:
-    case QNetworkReply::ProxyTimeoutError:
-        return HttpError::TimedOut;
+    case QNetworkReply::ProxyTimeoutError: return HttpError::TimedOut;
     case QNetworkReply::UnknownNetworkError:
         // What a connect to an unreachable network or host ends with.
         return connected ? HttpError::Other : HttpError::NoConnection;
-    default:
-        return HttpError::Other;
+    default: return HttpError::Other;
     }
 }
 

@@ -5,7 +5,7 @@
 
 void QtMessageBoxes::show(const QString& text, const QString& caption, MessageIcon icon)
 {
-    QMessageBox box(icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon, caption,
-                    text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon, caption, text,
+                    QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
