@@ -13,16 +13,14 @@
 namespace {
 
 struct Pack {
-    const char* folder;     // tested and created
-    const char* listName;   // fetched
-    const char* listTested; // tested before the fetch
-    const char* listRead;   // read after it
-    const char* prefix;     // in front of each listed name
+    const char* folder;   // in the data folder
+    const char* listName; // fetched, and kept beside the folder
+    const char* prefix;   // in front of each listed name on the site
 };
 
-// The two spellings of a list are one file: names are compared without regard to case.
-constexpr Pack pictures{"\\Images", "images.dat", "\\images.dat", "\\images.dat", "\\images\\"};
-constexpr Pack sounds{"\\Media\\", "media.dat", "\\Media.dat", "\\media.dat", "\\media\\"};
+// Local names are compared without regard to case ("Media.dat" and "media.dat" are one file).
+constexpr Pack pictures{"Images", "images.dat", "\\images\\"};
+constexpr Pack sounds{"Media", "media.dat", "\\media\\"};
 
 // The names of the files in `folder`, case-folded: one listing for the whole pack.
 QSet<QString> FileNamesIn(const QString& folder)
@@ -34,22 +32,23 @@ QSet<QString> FileNamesIn(const QString& folder)
     return names;
 }
 
-void CheckPack(const QString& appDir, const Pack& pack, UpdateBudget& budget)
+void CheckPack(const Pack& pack, UpdateBudget& budget)
 {
-    if (!FileSystem::folderExists(appDir + pack.folder))
-        FileSystem::createFolder(appDir + pack.folder);
-    const QString listPath = FileSystem::resolve(appDir + "\\" + pack.listName);
+    const QString folderPath = AppPath({pack.folder});
+    if (!FileSystem::folderExists(folderPath))
+        FileSystem::createFolder(folderPath);
+    const QString listPath = FileSystem::resolve(AppPath({pack.listName}));
     bool readable = false;
     QList<QByteArray> lines;
-    if (FileSystem::fileExists(appDir + pack.listTested))
-        lines = FileSystem::readLines(appDir + pack.listRead, &readable);
+    if (FileSystem::fileExists(listPath))
+        lines = FileSystem::readLines(listPath, &readable);
     // A list that is no list (an error page kept by an older version) is asked for again; the
     // download replaces it only with a good one.
     if (!readable || !IsPackList(lines)) {
         GetUpdateFile(pack.listName, budget, listPath);
-        lines = FileSystem::readLines(appDir + pack.listRead, &readable);
+        lines = FileSystem::readLines(listPath, &readable);
     }
-    const QString folder = FileSystem::resolve(appDir + pack.folder);
+    const QString folder = FileSystem::resolve(folderPath);
     if (!readable || !QFileInfo(folder).isDir())
         return; // no list (the next start asks again), or no folder to fill
     QSet<QString> present = FileNamesIn(folder);
@@ -81,6 +80,6 @@ void RunPackCheck(UpdateBudget budget)
         return;
     if (RunsFromDataFolder())
         SeedPacksFrom(InstalledPackDir(), appDir);
-    CheckPack(appDir, pictures, budget);
-    CheckPack(appDir, sounds, budget);
+    CheckPack(pictures, budget);
+    CheckPack(sounds, budget);
 }

@@ -45,16 +45,16 @@ void SeedPacksFrom(const QString& installedDir, const QString& appDir)
     for (const char* list : {"images.dat", "media.dat"}) {
         const QString source = FileSystem::resolve(installedDir + "/" + list);
         if (QFileInfo(source).isFile())
-            CopyIfMissing(source, appDir + "\\" + list);
+            CopyIfMissing(source, appDir + "/" + list);
     }
     for (const char* pack : {"Images", "Media"}) {
         const QString source = FileSystem::resolve(installedDir + "/" + pack);
-        const QString destination = appDir + "\\" + pack;
+        const QString destination = appDir + "/" + pack;
         if (!QFileInfo(source).isDir() || !FileSystem::createFolder(destination))
             continue;
         const QFileInfoList files = QDir(source).entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
         for (const QFileInfo& file : files)
             if (IsPlainFileName(file.fileName())) // a name with '\' would mean a path to the file system
-                CopyIfMissing(file.filePath(), destination + "\\" + file.fileName());
+                CopyIfMissing(file.filePath(), destination + "/" + file.fileName());
     }
 }

@@ -52,7 +52,7 @@ QString RunVersionCheck()
     // An older copy must not answer for a check that reached nothing: that would claim "newest".
     if (!GetUpdateFile(QStringLiteral("version.dat")))
         return VersionCheckFailedText();
-    const QString path = AppDir() + "\\version.dat";
+    const QString path = AppPath({"version.dat"});
     bool readable = false;
     const QList<QByteArray> lines =
         FileSystem::fileExists(path) ? FileSystem::readLines(path, &readable) : QList<QByteArray>();

@@ -5,7 +5,7 @@
 
 QString WeatherDatPath()
 {
-    return AppDir() + "\\Weather.dat";
+    return AppPath({"Weather.dat"});
 }
 
 QByteArray StoreObservation(const QByteArray& document)
@@ -18,8 +18,8 @@ QByteArray StoreObservation(const QByteArray& document)
 
 QString WeatherPicturePath(const QString& picture)
 {
-    const QString images = AppDir() + "\\Images\\";
-    if (FileSystem::fileExists(images + picture))
-        return images + picture;
-    return images + "clear.jpg";
+    const QString chosen = AppPath({"Images", picture});
+    if (FileSystem::fileExists(chosen))
+        return chosen;
+    return AppPath({"Images", "clear.jpg"});
 }

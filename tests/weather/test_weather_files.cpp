@@ -121,7 +121,7 @@ TEST_F(WeatherFiles, PictureFallsBackToClear)
 {
     ASSERT_TRUE(QDir(folder.path()).mkdir("images"));
     writeBytes(folder.path() + "/images/SCT.jpg", "jpeg");
-    const QString images = folder.path() + "\\Images\\";
+    const QString images = folder.path() + "/Images/"; // found on disk without regard to case
     EXPECT_EQ(WeatherPicturePath("sct.jpg"), images + "sct.jpg");
     EXPECT_EQ(WeatherPicturePath("bkn.jpg"), images + "clear.jpg");
     EXPECT_EQ(WeatherPicturePath("clear.jpg"), images + "clear.jpg");
