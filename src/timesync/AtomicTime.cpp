@@ -1,5 +1,6 @@
 #include "timesync/AtomicTime.h"
 
+#include "core/ProgramInfo.h"
 #include "platform/ClockSetter.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
@@ -27,19 +28,19 @@ DaytimeReply askDaytime(const DaytimeRequest& request)
 
 void tell(const QString& text)
 {
-    services().messages->show(text, "Tolvane", MessageIcon::None);
+    services().messages->show(text, Program::Title, MessageIcon::None);
 }
 
 } // namespace
 
 DaytimeRequest DisplayDaytimeRequest(const QString& server)
 {
-    return DaytimeRequest{.host = server, .agent = "vb wininet", .proxy = ProxyMode::Direct};
+    return DaytimeRequest{.host = server, .agent = Program::LegacyAgent, .proxy = ProxyMode::Direct};
 }
 
 DaytimeRequest SyncDaytimeRequest(const QString& server)
 {
-    return DaytimeRequest{.host = server, .agent = "Tolvane", .proxy = ProxyMode::System};
+    return DaytimeRequest{.host = server, .agent = Program::SyncAgent, .proxy = ProxyMode::System};
 }
 
 QString GetAtomicTime(const QString& server)

@@ -1,6 +1,7 @@
 #include "update/UpdateSite.h"
 
 #include "BuildConfig.h"
+#include "core/ProgramInfo.h"
 #include "platform/AppDir.h"
 #include "platform/FileSystem.h"
 #include "platform/HttpClient.h"
@@ -143,7 +144,7 @@ bool GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& des
         !QFileInfo(destination).dir().exists())
         return false;
 
-    HttpRequest request{UpdateBaseUrl() + name, "vb wininet", ProxyMode::Direct};
+    HttpRequest request{UpdateBaseUrl() + name, Program::LegacyAgent, ProxyMode::Direct};
     request.deadline = budget.deadline;
     const HttpResponse response = http->get(request);
     if (SiteUnreachable(response))
