@@ -56,7 +56,6 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     lblOrlentis = textLabel(this, Twips(1680, 120, 3900, 855), regular);
     imgOrlentis = Place(new ClickableLabel(this), Twips(120, 120, 1440, 720), regular);
     imgOrlentis->setPixmap(QPixmap(":/ui/orlentis_logo.png"));
-    imgOrlentis->setCursor(Qt::PointingHandCursor);
     imgOrlentis->setAccessibleName("Orlentis logo");
     imgOrlentis->setAccessibleDescription("Opens the Orlentis web site");
 

@@ -93,8 +93,6 @@ void frmMain::buildLayout()
 
     imgNIST->setPixmap(QPixmap(":/ui/its_badge.png"));
     imgCreditLogo->setPixmap(QPixmap(":/ui/credit_badge.png"));
-    imgCreditLogo->setCursor(Qt::PointingHandCursor);
-    txtCredit->setCursor(Qt::PointingHandCursor);
     txtCredit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgWeather->setScaledContents(true);
     imgWeather->setPixmap(QPixmap(":/ui/tolvane-64.png"));
@@ -144,10 +142,14 @@ void frmMain::addKeyboardHabits()
     // Enter presses the focused button, as Space does.
     for (QPushButton* button : {cmdGetWeather, cmdGetTime, cmdLocalTime, cmdSynchronize})
         button->setAutoDefault(true);
-    // Tab follows the screen: the weather panel, then the time panel's buttons column by column.
+    // Tab follows the screen: the weather panel's bottom row (the two links, then its button), then
+    // the time panel's buttons column by column. The window still opens with its button focused.
+    QWidget::setTabOrder(imgCreditLogo, txtCredit);
+    QWidget::setTabOrder(txtCredit, cmdGetWeather);
     QWidget::setTabOrder(cmdGetWeather, cmdGetTime);
     QWidget::setTabOrder(cmdGetTime, cmdLocalTime);
     QWidget::setTabOrder(cmdLocalTime, cmdSynchronize);
+    cmdGetWeather->setFocus();
 
     // Commands like any other: refused while one waits.
     keyQuit_ = new QAction(this);

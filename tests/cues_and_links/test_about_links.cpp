@@ -38,6 +38,13 @@ void click(QWidget* control)
     QApplication::sendEvent(control, &release);
 }
 
+// A key pressed while `control` has the keyboard focus.
+void press(QWidget* control, Qt::Key key)
+{
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(control, &event);
+}
+
 int visibleAboutBoxes()
 {
     int count = 0;
@@ -81,6 +88,29 @@ TEST_F(AboutAndLinksTest, EachLinkOpensItsSiteWithOrWithoutTheClosingSlash)
     EXPECT_EQ(fakes.shell.opened, QStringList({"http://www.weather.gov/", "http://www.weather.gov",
                                                "http://www.orlentis.example", "http://www.orlentis.example/"}));
     EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
+TEST_F(AboutAndLinksTest, TheKeyboardReachesAndOpensEveryLink)
+{
+    form->mnuHelpAbout->trigger();
+    frmAbout* about = LoadedAboutForm();
+    const struct {
+        ClickableLabel* link;
+        QString site;
+    } links[] = {
+        {form->txtCredit, "http://www.weather.gov/"},
+        {form->imgCreditLogo, "http://www.weather.gov"},
+        {about->imgOrlentis, "http://www.orlentis.example/"},
+    };
+    for (const auto& l : links) {
+        EXPECT_EQ(l.link->focusPolicy() & Qt::TabFocus, Qt::TabFocus) << l.site.toStdString() << " reached by Tab";
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_A}) {
+            fakes.shell.opened.clear();
+            press(l.link, key);
+            const QStringList expected = key == Qt::Key_A ? QStringList() : QStringList{l.site};
+            EXPECT_EQ(fakes.shell.opened, expected) << l.site.toStdString() << " key " << key;
+        }
+    }
 }
 
 TEST_F(AboutAndLinksTest, OnlineHelpOnlyShowsTheNotice)

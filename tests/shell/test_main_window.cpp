@@ -365,14 +365,16 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndTabFollowsTheScreen)
     frmMain* form = LoadedMainForm();
     QApplication::setActiveWindow(form);
 
-    form->cmdGetWeather->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), form->cmdGetWeather) << "the window opens with its button focused";
+    form->imgCreditLogo->setFocus();
     std::vector<QWidget*> visited;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 7; ++i) {
         visited.push_back(QApplication::focusWidget());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(visited,
-              (std::vector<QWidget*>{form->cmdGetWeather, form->cmdGetTime, form->cmdLocalTime, form->cmdSynchronize}));
+              (std::vector<QWidget*>{form->imgCreditLogo, form->txtCredit, form->cmdGetWeather, form->cmdGetTime,
+                                     form->cmdLocalTime, form->cmdSynchronize, form->imgCreditLogo}));
 
     fakes.clock.now = fakes.clock.now.addSecs(60);
     form->cmdLocalTime->setFocus();
