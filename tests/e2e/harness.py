@@ -50,6 +50,13 @@ class Failure(Exception):
     pass
 
 
+def read_line(process, timeout, message):
+    """The next line a helper process prints, within `timeout` seconds."""
+    ready, _, _ = select.select([process.stdout], [], [], timeout)
+    check(bool(ready), message)
+    return process.stdout.readline().strip()
+
+
 def check(condition, message):
     if not condition:
         raise Failure(message)
@@ -240,6 +247,25 @@ class Sandbox:
             raise Failure("the program did not answer AT-SPI in time")
         check(result.returncode == 0, f"AT-SPI query failed: {result.stderr}")
         return json.loads(result.stdout)
+
+    def start_status_notifier_watcher(self):
+        """A desktop that hosts StatusNotifierItems (the fake watcher named by TOLVANE_SNI_WATCHER);
+        returns it: status_notifier_item() reads the bus name of the next item that registers."""
+        path = os.environ.get("TOLVANE_SNI_WATCHER", "")
+        check(os.path.exists(path), "TOLVANE_SNI_WATCHER must name the fake StatusNotifierWatcher")
+        watcher = subprocess.Popen([path], env=self.env, stdout=subprocess.PIPE, text=True)
+        self.processes.append(watcher)
+        check(read_line(watcher, 20, "the watcher did not start") == "ready", "the watcher did not start")
+        return watcher
+
+    @staticmethod
+    def status_notifier_item(watcher):
+        return read_line(watcher, 20, "no StatusNotifierItem registered with the host")
+
+    def item_call(self, item, method, *args):
+        """Calls the StatusNotifierItem `item` as its host does."""
+        return self.x("gdbus", "call", "--session", "--dest", item, "--object-path", "/StatusNotifierItem",
+                      "--method", method, *args)
 
     # --- services and settings ----------------------------------------------------------------------
     def start_service(self, command, ready_port=None, ready_host="127.0.0.1"):

@@ -8,7 +8,6 @@ reachable. Screenshots are kept."""
 
 import os
 import re
-import select
 import subprocess
 import sys
 import time
@@ -161,27 +160,16 @@ def test_with_tray():
         wait_until(lambda: tray_icon(box, panel) is None, 10, "the icon stayed after the program ended")
 
 
-def read_line(process, timeout, message):
-    ready, _, _ = select.select([process.stdout], [], [], timeout)
-    check(bool(ready), message)
-    return process.stdout.readline().strip()
-
-
 def test_status_notifier():
-    watcher_path = os.environ.get("TOLVANE_SNI_WATCHER", "")
-    check(os.path.exists(watcher_path), "TOLVANE_SNI_WATCHER must name the fake StatusNotifierWatcher")
     with Sandbox(BINARY, os.path.join(ARTIFACTS, "status_notifier")) as box:
         box.seed_settings(dict(SETTINGS, Sound="0"))
-        watcher = subprocess.Popen([watcher_path], env=box.env, stdout=subprocess.PIPE, text=True)
-        box.processes.append(watcher)
-        check(read_line(watcher, 20, "the watcher did not start") == "ready", "the watcher did not start")
+        watcher = box.start_status_notifier_watcher()
         program = box.start_program()
         window = box.wait_for_window(TITLE)
-        item = read_line(watcher, 20, "no StatusNotifierItem registered with the host")
+        item = box.status_notifier_item(watcher)
 
         def item_call(method, *args):
-            return box.x("gdbus", "call", "--session", "--dest", item, "--object-path", "/StatusNotifierItem",
-                         "--method", method, *args)
+            return box.item_call(item, method, *args)
         tip = item_call("org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierItem", "ToolTip").stdout
         check("Ann's Tolvane" in tip, f"the item's tip is {tip!r}")
 

@@ -2,10 +2,12 @@
 """The real program fetches its station's observation at load and keeps it in Weather.dat: from the
 feed, from the forecast host over https when the feed is gone, from the API when both are gone,
 following the feed's redirect to https; and within one budget when sources are down or silent,
-keeping the document it had."""
+keeping the document it had. With every service silent, start-up stays within the sum of its bounds,
+and while a refresh waits the window repaints, answers a screen reader and starts no other command."""
 
 import os
 import shutil
+import subprocess
 import sys
 import time
 
@@ -19,6 +21,8 @@ AGENT = "Tolvane/1.0.0 (+http://www.orlentis.example/)"
 WINDOW = "^Ann's Tolvane Version 1.0$"
 # The refresh's budget, the one-second pause at load, and room for a slow, shared machine.
 BUDGET_S, PAUSE_S, SLACK_S = 10, 1, 8
+# The pack check's budget and the daytime exchange's bound: the rest of a start-up's waits.
+PACKS_S, DAYTIME_S = 10, 5
 
 
 def read(path):
@@ -46,7 +50,7 @@ class WeatherBox(Sandbox):
                             "Update": "1", "UTC": "1"})
         self.tls = None
 
-    def feed(self, name, *options, files=(), tls=False, bind="127.0.0.1"):
+    def feed(self, name, *options, files=(), tls=False, bind="127.0.0.1", port=None):
         """Starts a fake service serving `files` (of the weather tests' data) and nothing else; returns
         its request log and process."""
         if tls and self.tls is None:
@@ -56,7 +60,7 @@ class WeatherBox(Sandbox):
         for file in files:
             shutil.copy(os.path.join(DATA, file), os.path.join(folder, os.path.basename(file)))
         log = os.path.join(self.root, f"{name}.log")
-        port = 443 if tls else 80
+        port = port or (443 if tls else 80)
         command = ["python3", FEED_SERVER, "--log", log, "--bind", bind, "--port", str(port),
                    "--folder", folder, *options]
         if tls:
@@ -166,14 +170,95 @@ def test_silent_sources_stay_within_the_budget():
               f"the feed saw {requests_in(feed_log)!r}, the https hosts {requests_in(https_log)!r}")
         check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "the forecast host's document must be stored")
 
-    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "all_silent")) as box:
+
+
+def test_every_service_silent():
+    """The worst start-up: the update site, the weather sources and the time server all take the
+    connection and never answer (and no packs yet, so the pack check asks)."""
+    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "all_silent"), packs=False, accessibility=True) as box:
         box.settle("TJMZ")
-        box.feed("feed", "--silent")
+        feed_log, _ = box.feed("feed", "--silent")
         https_log, _ = box.feed("https", "--silent", tls=True, bind="127.0.0.3")
-        _, _, elapsed = box.start_and_time()
-        check(elapsed < PAUSE_S + BUDGET_S + SLACK_S, f"silent sources held the window back {elapsed:.1f} s")
+        update_log, _ = box.feed("update", "--silent", bind="127.0.0.2")
+        box.feed("daytime", "--silent", bind="127.0.0.4", port=13)
+        watcher = box.start_status_notifier_watcher()
+        program, window, elapsed = box.start_and_time()
+        print(f"start-up with every service silent: window after {elapsed:.1f} s")
+        check(elapsed < PAUSE_S + PACKS_S + BUDGET_S + DAYTIME_S + SLACK_S,
+              f"silent services held the window back {elapsed:.1f} s")
+        check(len(requests_in(update_log)) == 1, f"the pack check must stop at its first time-out: "
+              f"{requests_in(update_log)!r}")
         check(len(requests_in(https_log)) == 2, f"both https sources must be tried: {requests_in(https_log)!r}")
         check(box.weather_dat() is None, "no Weather.dat without an observation")
+        check_alive_while_a_refresh_waits(box, program, window, box.status_notifier_item(watcher), feed_log)
+
+
+def accessible_names(box):
+    def walk(tree):
+        for node in tree:
+            yield node["name"]
+            yield from walk(node["children"])
+    return list(walk(box.accessible_tree(timeout=BUDGET_S)))
+
+
+def magenta_pixels(png):
+    """How many pixels of the picture are pure magenta, the colour of the window laid over it."""
+    result = subprocess.run(["convert", png, "-fill", "black", "+opaque", "#ff00ff", "-fill", "white", "-opaque",
+                             "#ff00ff", "-format", "%[fx:round(mean*w*h)]", "info:"], capture_output=True, text=True)
+    check(result.returncode == 0, f"convert failed: {result.stderr}")
+    return int(result.stdout.strip())
+
+
+def check_alive_while_a_refresh_waits(box, program, window, tray_item, feed_log):
+    """A refresh against silent sources waits its whole budget. Meanwhile the window repaints what a
+    window laid over it uncovers and answers an AT-SPI query, and a key, a click, the tray's host over
+    D-Bus and Exit all leave it alone: not then, and not once the refresh is over."""
+    asked = len(requests_in(feed_log))
+    geometry = dict(line.split("=") for line in box.x("xdotool", "getwindowgeometry", "--shell", window).stdout.split())
+    # Get Weather, by its place in the window: its frame's corner plus its own, below the menu bar.
+    button_x, button_y = (120 + 4920 + 1335 // 2) // 15, (240 + 2160 + 375 // 2) // 15 + 22
+    box.x("xdotool", "mousemove", "--window", window, str(button_x), str(button_y), "click", "1")
+    deadline = time.monotonic() + 5
+    while len(requests_in(feed_log)) == asked and time.monotonic() < deadline:
+        time.sleep(0.1)
+    started = time.monotonic()
+    check(len(requests_in(feed_log)) == asked + 1, "a click on Get Weather started no refresh")
+
+    time.sleep(0.5)
+    box.screenshot(window, "waiting")
+    cover = subprocess.Popen(["xmessage", "-bg", "#ff00ff", "-fg", "#ff00ff", "-geometry",
+                              f"{geometry['WIDTH']}x{geometry['HEIGHT']}+{geometry['X']}+{geometry['Y']}", " "],
+                             env=box.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    box.wait_for_window("^xmessage$", timeout=5)
+    time.sleep(0.5)
+    box.screenshot(None, "waiting_covered")
+    cover.terminate()
+    cover.wait(timeout=5)
+    time.sleep(1)
+    uncovered = box.screenshot(window, "waiting_uncovered")
+    check(magenta_pixels(uncovered) == 0, "the window did not repaint what the window over it had covered")
+
+    names = accessible_names(box)
+    check("Retrieving weather data from TJMZ" in names, f"AT-SPI answered, but not during the wait: {names}")
+
+    box.key(window, "F5")
+    box.x("xdotool", "mousemove", "--window", window, str(button_x), str(button_y), "click", "1")
+    before = set(box.x("xdotool", "search", "--onlyvisible", "--class", "tolvane").stdout.split())
+    box.item_call(tray_item, "org.kde.StatusNotifierItem.ContextMenu", "300", "300")
+    box.key(window, "ctrl+x")
+    check(time.monotonic() - started < BUDGET_S - 1, "the checks outlasted the refresh; they prove nothing")
+
+    time.sleep(started + BUDGET_S + 3 - time.monotonic())  # the refresh is over
+    names = accessible_names(box)
+    check("No weather data received for TJMZ (timed out)" in names, f"the refresh did not end: {names}")
+    time.sleep(2)
+    check(program.poll() is None, "Exit given while the refresh waited ended the program")
+    check(len(requests_in(feed_log)) == asked + 1,
+          f"a second refresh started: {requests_in(feed_log)[asked:]}")
+    after = set(box.x("xdotool", "search", "--onlyvisible", "--class", "tolvane").stdout.split())
+    check(after == before, f"a window opened: {after - before}")
+    box.key(window, "ctrl+x")
+    check(program.wait(timeout=30) == 0, "Exit must end the program once nothing waits")
 
 
 def test():
@@ -183,6 +268,7 @@ def test():
     test_feed_redirected_to_https()
     test_every_source_down_keeps_the_document()
     test_silent_sources_stay_within_the_budget()
+    test_every_service_silent()
 
 
 run(test)
