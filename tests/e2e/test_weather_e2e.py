@@ -210,9 +210,11 @@ def magenta_pixels(png):
 
 
 def check_alive_while_a_refresh_waits(box, program, window, tray_item, feed_log):
-    """A refresh against silent sources waits its whole budget. Meanwhile the window repaints what a
-    window laid over it uncovers and answers an AT-SPI query, and a key, a click, the tray's host over
-    D-Bus and Exit all leave it alone: not then, and not once the refresh is over."""
+    """A refresh, started by a click on Get Weather, waits its whole budget against silent sources.
+    Meanwhile the window repaints what a window laid over it uncovers and answers an AT-SPI query. No
+    second command starts while it waits: a key (F5) is held back and runs after it, a request of the
+    tray's host over D-Bus is refused, and Exit given during the next wait ends the program only once
+    that wait is over."""
     asked = len(requests_in(feed_log))
     geometry = dict(line.split("=") for line in box.x("xdotool", "getwindowgeometry", "--shell", window).stdout.split())
     # Get Weather, by its place in the window: its frame's corner plus its own, below the menu bar.
@@ -242,23 +244,26 @@ def check_alive_while_a_refresh_waits(box, program, window, tray_item, feed_log)
     check("Retrieving weather data from TJMZ" in names, f"AT-SPI answered, but not during the wait: {names}")
 
     box.key(window, "F5")
-    box.x("xdotool", "mousemove", "--window", window, str(button_x), str(button_y), "click", "1")
     before = set(box.x("xdotool", "search", "--onlyvisible", "--class", "tolvane").stdout.split())
     box.item_call(tray_item, "org.kde.StatusNotifierItem.ContextMenu", "300", "300")
-    box.key(window, "ctrl+x")
+    time.sleep(1)
+    check(len(requests_in(feed_log)) == asked + 1, f"a second refresh started: {requests_in(feed_log)[asked:]}")
+    after = set(box.x("xdotool", "search", "--onlyvisible", "--class", "tolvane").stdout.split())
+    check(after == before, f"the tray menu opened while a command waited: {after - before}")
     check(time.monotonic() - started < BUDGET_S - 1, "the checks outlasted the refresh; they prove nothing")
 
-    time.sleep(started + BUDGET_S + 3 - time.monotonic())  # the refresh is over
-    names = accessible_names(box)
-    check("No weather data received for TJMZ (timed out)" in names, f"the refresh did not end: {names}")
-    time.sleep(2)
-    check(program.poll() is None, "Exit given while the refresh waited ended the program")
-    check(len(requests_in(feed_log)) == asked + 1,
-          f"a second refresh started: {requests_in(feed_log)[asked:]}")
-    after = set(box.x("xdotool", "search", "--onlyvisible", "--class", "tolvane").stdout.split())
-    check(after == before, f"a window opened: {after - before}")
+    # Once the refresh is over, the F5 held back runs: a second refresh, after the first.
+    deadline = started + BUDGET_S + SLACK_S
+    while len(requests_in(feed_log)) == asked + 1 and time.monotonic() < deadline:
+        time.sleep(0.1)
+    second = time.monotonic()
+    check(len(requests_in(feed_log)) == asked + 2, f"F5 given during the refresh never ran: {requests_in(feed_log)}")
+    check(second - started > BUDGET_S - 2, f"F5 ran {second - started:.1f} s into a {BUDGET_S} s refresh")
     box.key(window, "ctrl+x")
-    check(program.wait(timeout=30) == 0, "Exit must end the program once nothing waits")
+    time.sleep(2)
+    check(program.poll() is None, "Exit given while a refresh waited cut the refresh short")
+    check(program.wait(timeout=BUDGET_S + SLACK_S) == 0, "Exit given during the refresh never ran")
+    check(time.monotonic() - second > BUDGET_S - 2, "Exit ended the program before the refresh was over")
 
 
 def test():

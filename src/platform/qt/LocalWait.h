@@ -4,8 +4,8 @@
 #include <QEventLoop>
 
 // One bounded wait on the program's one thread. It runs a local event loop, so the window keeps
-// repainting and answering the desktop, but it takes no user input: what is typed or clicked while it
-// waits is dropped when it ends, so nothing can start a second command during this one or after it.
+// repainting and answering the desktop, but the loop takes no user input: nothing typed or clicked
+// can start a second command in the middle of this one.
 class LocalWait final {
 public:
     // Ends the wait: at once when it runs, or before it starts so that it does not start at all.
