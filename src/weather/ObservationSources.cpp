@@ -48,6 +48,9 @@ HttpResponse Get(const QString& url, const QByteArray& agent, const QDeadlineTim
     return http->get(request);
 }
 
+// The API answers GeoJSON only when asked for it.
+const QList<std::pair<QByteArray, QByteArray>> AcceptGeoJson = {{"Accept", "application/geo+json"}};
+
 QString Https(const char* host, const QString& path)
 {
     return QStringLiteral("https://") + QString::fromLatin1(host) + path;
@@ -117,10 +120,9 @@ FetchedObservation ObservationSources::fetch(const QString& station)
 
 ObservationSources::Attempt ObservationSources::tryApi(const QString& station, const QDeadlineTimer& deadline)
 {
-    const QList<std::pair<QByteArray, QByteArray>> geoJson = {{"Accept", "application/geo+json"}};
     const QString observations = Https(BuildConfig::ApiHost, "/stations/" + PathPiece(station) + "/observations");
     QString url = observations + "/latest";
-    const HttpResponse latest = Get(url, Program::IdentifyingAgent(), deadline, geoJson);
+    const HttpResponse latest = Get(url, Program::IdentifyingAgent(), deadline, AcceptGeoJson);
     if (!Answered(latest))
         return {std::nullopt, FailureOf(latest), url};
     std::optional<QJsonObject> record = ObservationRecordFromJson(latest.body);
@@ -130,7 +132,7 @@ ObservationSources::Attempt ObservationSources::tryApi(const QString& station, c
     // an hour-old record that has both serves the panel better.
     if (!RecordIsComplete(*record)) {
         const QString recent = observations + "?limit=5";
-        const HttpResponse earlier = Get(recent, Program::IdentifyingAgent(), deadline, geoJson);
+        const HttpResponse earlier = Get(recent, Program::IdentifyingAgent(), deadline, AcceptGeoJson);
         if (Answered(earlier))
             if (const std::optional<QJsonObject> complete = NewestCompleteRecord(earlier.body)) {
                 record = complete;
@@ -144,7 +146,7 @@ StationInfo ObservationSources::stationInfo(const QString& station, const QDeadl
 {
     if (!stations_.contains(station)) {
         const HttpResponse reply = Get(Https(BuildConfig::ApiHost, "/stations/" + PathPiece(station)),
-                                       Program::IdentifyingAgent(), deadline, {{"Accept", "application/geo+json"}});
+                                       Program::IdentifyingAgent(), deadline, AcceptGeoJson);
         stations_.insert(station, Answered(reply) ? StationInfoFromJson(reply.body) : std::nullopt);
     }
     return stations_.value(station).value_or(StationInfo{});
