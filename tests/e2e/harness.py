@@ -50,6 +50,23 @@ class Failure(Exception):
     pass
 
 
+def wait_until(predicate, timeout, message):
+    """Polls `predicate` until it holds; fails with `message` after `timeout` seconds."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if predicate():
+            return
+        time.sleep(0.1)
+    raise Failure(message)
+
+
+def nodes(tree):
+    """Every node of an AT-SPI tree (as Sandbox.accessible_tree gives it), depth first."""
+    for node in tree:
+        yield node
+        yield from nodes(node["children"])
+
+
 def read_line(process, timeout, message):
     """The next line a helper process prints, within `timeout` seconds."""
     ready, _, _ = select.select([process.stdout], [], [], timeout)
@@ -375,12 +392,7 @@ class Sandbox:
 
     @staticmethod
     def _wait(predicate, timeout, message):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if predicate():
-                return
-            time.sleep(0.1)
-        raise Failure(message)
+        wait_until(predicate, timeout, message)
 
 
 def run(test):

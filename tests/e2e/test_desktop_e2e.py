@@ -12,7 +12,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import FEED_SERVER, SOURCE_ROOT, Sandbox, check, run  # noqa: E402
+from harness import FEED_SERVER, SOURCE_ROOT, Sandbox, check, nodes, run, wait_until  # noqa: E402
 
 BINARY, ARTIFACTS = sys.argv[1], sys.argv[2]
 MAIN = "^Ann's Tolvane Version 1.0$"
@@ -32,12 +32,6 @@ def observation_document(folder):
     with open(path, "wb") as f:
         f.write(document)
     return path
-
-
-def nodes(tree):
-    for node in tree:
-        yield node
-        yield from nodes(node["children"])
 
 
 def named(tree, name):
@@ -60,15 +54,6 @@ def focused_name(box):
 def requests(log):
     with open(log, encoding="utf-8") as f:
         return sum(1 for line in f if "/data/current_obs/" in line)
-
-
-def wait_until(predicate, timeout, message):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if predicate():
-            return
-        time.sleep(0.2)
-    check(False, message)
 
 
 def wait_until_gone(box, name, timeout=30):

@@ -13,21 +13,12 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import FEED_SERVER, Sandbox, check, run  # noqa: E402
+from harness import FEED_SERVER, Sandbox, check, run, wait_until  # noqa: E402
 
 BINARY, ARTIFACTS = sys.argv[1], sys.argv[2]
 TITLE = "^Ann's Tolvane Version 1.0$"
 SETTINGS = {"My Name": "Ann Example", "State": "Tennessee", "Station": "KCHA",
             "Time Server": "utcnist.colorado.edu", "Sound": "1", "Splash": "0", "Update": "1", "UTC": "0"}
-
-
-def wait_until(predicate, timeout, message):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if predicate():
-            return
-        time.sleep(0.1)
-    check(False, message)
 
 
 def start_tray(box):

@@ -12,7 +12,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import FEED_SERVER, SOURCE_ROOT, Sandbox, check, run  # noqa: E402
+from harness import FEED_SERVER, SOURCE_ROOT, Sandbox, check, nodes, run  # noqa: E402
 
 BINARY, ARTIFACTS = sys.argv[1], sys.argv[2]
 DATA = os.path.join(SOURCE_ROOT, "tests", "weather", "data")
@@ -194,11 +194,7 @@ def test_every_service_silent():
 
 
 def accessible_names(box):
-    def walk(tree):
-        for node in tree:
-            yield node["name"]
-            yield from walk(node["children"])
-    return list(walk(box.accessible_tree(timeout=BUDGET_S)))
+    return [node["name"] for node in nodes(box.accessible_tree(timeout=BUDGET_S))]
 
 
 def magenta_pixels(png):
