@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
 #include <QTimeZone>
 
 #include <optional>
@@ -78,6 +79,14 @@ TEST(ObservationFields, Windows1252Decoding)
     EXPECT_EQ(FromWindows1252("Mayag\374ez"), QString::fromUtf8("Mayagüez"));
     EXPECT_EQ(FromWindows1252("\x80\x93\x94"), QString::fromUtf8("€“”"));
     EXPECT_EQ(FromWindows1252("abc").size(), 3);
+    // Every byte, alone and after plain text, decodes as ICU's converter decodes it: a quick path for
+    // text that needs no table must not change a single character.
+    QStringDecoder reference("windows-1252");
+    ASSERT_TRUE(reference.isValid());
+    for (int value = 1; value < 256; ++value) {
+        const QByteArray bytes = "Fair " + QByteArray(1, char(value));
+        EXPECT_EQ(FromWindows1252(bytes), reference.decode(bytes)) << "byte " << value;
+    }
 }
 
 QByteArray lines(std::initializer_list<const char*> text)
