@@ -2,7 +2,6 @@
 // HTTP client and local fake services. The clock is never set: a recording fake stands in for it.
 // Prints figures; asserts nothing.
 #include "platform/Services.h"
-#include "platform/fake/FakeServices.h"
 #include "platform/qt/EventLoopSleeper.h"
 #include "platform/qt/QtDaytimeClient.h"
 #include "platform/qt/QtHttpClient.h"
@@ -10,6 +9,7 @@
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
+#include "support/FakeServices.h"
 #include "weather/ObservationSources.h"
 #include "widgets/Lifetime.h"
 

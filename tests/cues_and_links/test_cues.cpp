@@ -1,7 +1,7 @@
 #include "cues_and_links/Cues.h"
 #include "platform/Services.h"
-#include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
+#include "support/FakeServices.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,3 @@
-#include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
 #include "settings/StationDirectory.h"
 #include "shell/MainWindow.h"
@@ -7,6 +6,7 @@
 #include "shell/frmPreferences.h"
 #include "shell/frmSplash.h"
 #include "shell/modMain.h"
+#include "support/FakeServices.h"
 #include "support/TextContrast.h"
 #include "timesync/TimeServers.h"
 #include "widgets/Lifetime.h"

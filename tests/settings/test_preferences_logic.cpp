@@ -1,10 +1,10 @@
 #include "platform/Services.h"
-#include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
 #include "settings/PreferencesOpening.h"
 #include "settings/StateList.h"
 #include "settings/StationDirectory.h"
+#include "support/FakeServices.h"
 
 #include <gtest/gtest.h>
 

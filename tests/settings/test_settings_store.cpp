@@ -1,8 +1,8 @@
 #include "platform/Services.h"
-#include "platform/fake/FakeServices.h"
 #include "platform/linux/IniSettingsRegistry.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsStore.h"
+#include "support/FakeServices.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
 #include "shell/MainWindow.h"
 #include "shell/Splash.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 #include "shell/modMain.h"
+#include "support/FakeServices.h"
 #include "widgets/Lifetime.h"
 
 #include <QApplication>

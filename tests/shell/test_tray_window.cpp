@@ -1,12 +1,12 @@
 #include "core/TrayIconData.h"
 #include "platform/TrayIcon.h"
-#include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/frmPreferences.h"
 #include "shell/modMain.h"
 #include "support/ConfiguredUser.h"
+#include "support/FakeServices.h"
 #include "widgets/Lifetime.h"
 
 #include <QApplication>

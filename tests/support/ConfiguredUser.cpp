@@ -1,7 +1,7 @@
 #include "support/ConfiguredUser.h"
 
-#include "platform/fake/FakeServices.h"
 #include "settings/SettingNames.h"
+#include "support/FakeServices.h"
 
 void SeedConfiguredUser(FakeSettingsRegistry& registry, const QString& name)
 {

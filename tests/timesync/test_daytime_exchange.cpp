@@ -3,8 +3,8 @@
 // time.nist.gov names it, so nothing leaves the machine.
 #include "DaytimeServer.h"
 #include "platform/Services.h"
-#include "platform/fake/FakeServices.h"
 #include "platform/qt/QtDaytimeClient.h"
+#include "support/FakeServices.h"
 #include "support/LoopbackServer.h"
 #include "support/TestEnvironment.h"
 #include "timesync/AtomicTime.h"

@@ -2,9 +2,9 @@
 // test for the process's own right to set the clock. Nothing here can reach the real clock.
 #include "PrivateSystemBus.h"
 #include "platform/Services.h"
-#include "platform/fake/FakeServices.h"
 #include "platform/linux/DbusClockSetter.h"
 #include "platform/linux/KernelClockSetter.h"
+#include "support/FakeServices.h"
 #include "timesync/AtomicTime.h"
 #include "timesync/RequestPacing.h"
 

@@ -1,9 +1,9 @@
 // The time panel's buttons on a real main window, with every OS service faked.
 #include "platform/Clock.h"
 #include "platform/Services.h"
-#include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
 #include "shell/frmMain.h"
+#include "support/FakeServices.h"
 #include "timesync/RequestPacing.h"
 
 #include <QDir>

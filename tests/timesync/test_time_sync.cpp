@@ -1,5 +1,5 @@
 // Asking the daytime server for the display and for setting the clock, with every OS service faked.
-#include "platform/fake/FakeServices.h"
+#include "support/FakeServices.h"
 #include "timesync/AtomicTime.h"
 #include "timesync/Daytime.h"
 

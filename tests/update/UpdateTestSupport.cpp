@@ -1,6 +1,6 @@
 #include "UpdateTestSupport.h"
 
-#include "platform/fake/FakeHttpClient.h"
+#include "support/FakeHttpClient.h"
 #include "update/UpdateSite.h"
 
 #include <QDir>

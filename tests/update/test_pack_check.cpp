@@ -1,8 +1,8 @@
 #include "UpdateTestSupport.h"
 
 #include "platform/Services.h"
-#include "platform/fake/FakeServices.h"
 #include "platform/qt/QtHttpClient.h"
+#include "support/FakeServices.h"
 #include "update/PackCheck.h"
 #include "update/PackSeeding.h"
 #include "update/UpdateSite.h"

@@ -1,8 +1,8 @@
 #include "UpdateTestSupport.h"
 
 #include "platform/FileSystem.h"
-#include "platform/fake/FakeServices.h"
 #include "platform/qt/QtHttpClient.h"
+#include "support/FakeServices.h"
 #include "update/UpdateSite.h"
 
 #include <QBuffer>

@@ -1,12 +1,12 @@
 #include "UpdateTestSupport.h"
 
-#include "platform/fake/FakeServices.h"
 #include "platform/qt/QtHttpClient.h"
 #include "settings/AppSettings.h"
 #include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
 #include "support/ConfiguredUser.h"
+#include "support/FakeServices.h"
 #include "update/UpdateSite.h"
 #include "update/VersionCheck.h"
 #include "widgets/Lifetime.h"

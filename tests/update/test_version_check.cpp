@@ -1,7 +1,7 @@
 #include "UpdateTestSupport.h"
 #include "weather/PrintQString.h"
 
-#include "platform/fake/FakeServices.h"
+#include "support/FakeServices.h"
 #include "update/UpdateSite.h"
 #include "update/VersionCheck.h"
 

@@ -1,6 +1,6 @@
 #include "BuildConfig.h"
 #include "core/ProgramInfo.h"
-#include "platform/fake/FakeServices.h"
+#include "support/FakeServices.h"
 #include "weather/ApiObservation.h"
 #include "weather/Observation.h"
 #include "weather/ObservationFields.h"

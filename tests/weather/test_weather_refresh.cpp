@@ -1,8 +1,8 @@
 #include "BuildConfig.h"
 #include "platform/FileSystem.h"
-#include "platform/fake/FakeServices.h"
 #include "settings/AppSettings.h"
 #include "shell/frmMain.h"
+#include "support/FakeServices.h"
 #include "weather/Observation.h"
 #include "weather/ObservationSources.h"
 

@@ -1,4 +1,4 @@
-#include "platform/fake/FakeServices.h"
+#include "support/FakeServices.h"
 
 #include "platform/Services.h"
 

@@ -11,8 +11,8 @@
 #include "platform/SoundPlayer.h"
 #include "platform/SystemBell.h"
 #include "platform/TrayIcon.h"
-#include "platform/fake/FakeDaytimeClient.h"
-#include "platform/fake/FakeHttpClient.h"
+#include "support/FakeDaytimeClient.h"
+#include "support/FakeHttpClient.h"
 
 #include <QMap>
 #include <QStringList>

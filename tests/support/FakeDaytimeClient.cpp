@@ -1,4 +1,4 @@
-#include "platform/fake/FakeDaytimeClient.h"
+#include "support/FakeDaytimeClient.h"
 
 DaytimeReply FakeDaytimeClient::ask(const DaytimeRequest& request)
 {

@@ -1,4 +1,4 @@
-#include "platform/fake/FakeHttpClient.h"
+#include "support/FakeHttpClient.h"
 
 HttpResponse FakeHttpClient::get(const HttpRequest& request)
 {
