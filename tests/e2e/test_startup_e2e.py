@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The real program starts with seeded settings, greets its user in the title, and a second copy
 is refused with a message and ends. Nothing left at the single-copy lock's path (an empty or garbled
-file, another host's record, a folder, the file of a copy that was killed) keeps it from starting."""
+file, another host's record, a folder, the file of a copy that was killed) keeps it from starting; a
+file there still guards against a second copy."""
 
 import os
 import shutil
@@ -58,7 +59,7 @@ def test():
             else:
                 with open(lock, "wb") as f:
                     f.write(content)
-            starts_despite(box, what, then_refuses_a_second=content is None)
+            starts_despite(box, what, then_refuses_a_second=content is not None)
         remove(lock)
 
 

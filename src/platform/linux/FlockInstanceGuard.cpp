@@ -10,22 +10,26 @@
 
 namespace {
 
-// The path opened for locking: a file, created when missing, or a folder that stands in its way
-// (flock works on either).
+// The lock file, created when missing. A link is not followed (a dangling one would create its target
+// elsewhere) and nothing waits (opening a FIFO would wait for a writer); only a regular file is
+// locked. -1 when the path holds anything else.
 int openForLock(const char* path)
 {
-    const int fd = ::open(path, O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd >= 0 || errno != EISDIR)
+    const int fd = ::open(path, O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    struct stat opened = {};
+    if (fd >= 0 && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode))
         return fd;
-    return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
 }
 
-// True when `path` still names the file open as `fd`.
+// True when `path` itself (not a link to it) still names the file open as `fd`.
 bool pathNamesOpenFile(const char* path, int fd)
 {
     struct stat open = {};
     struct stat named = {};
-    return ::fstat(fd, &open) == 0 && ::stat(path, &named) == 0 && open.st_dev == named.st_dev &&
+    return ::fstat(fd, &open) == 0 && ::lstat(path, &named) == 0 && open.st_dev == named.st_dev &&
            open.st_ino == named.st_ino;
 }
 
@@ -38,8 +42,8 @@ FlockInstanceGuard::~FlockInstanceGuard()
     if (fd_ < 0)
         return;
     // Removed while still held: a start that opened it meanwhile finds, once it gets the lock, that
-    // the path names it no more, and opens the path again.
-    if (ownsFile_ && pathNamesOpenFile(path_.constData(), fd_))
+    // the path names it no more, and opens the path again. A file another copy made since is its own.
+    if (pathNamesOpenFile(path_.constData(), fd_))
         ::unlink(path_.constData());
     ::close(fd_);
 }
@@ -61,9 +65,7 @@ bool FlockInstanceGuard::anotherCopyRunning()
             return heldElsewhere;
         }
         if (pathNamesOpenFile(path_.constData(), fd)) {
-            struct stat locked = {};
             fd_ = fd;
-            ownsFile_ = ::fstat(fd, &locked) == 0 && S_ISREG(locked.st_mode);
             return false;
         }
         ::close(fd);
