@@ -52,22 +52,24 @@ void CheckPack(const Pack& pack, UpdateBudget& budget)
     if (!readable || !QFileInfo(folder).isDir())
         return; // no list (the next start asks again), or no folder to fill
     QSet<QString> present = FileNamesIn(folder);
-    bool fetchFailed = false;
+    bool listOutOfDate = false;
     for (const QByteArray& line : lines) {
-        // The list comes over plain HTTP: a line such as "..\..\x" must not become a path.
+        // The list comes over plain HTTP: a line such as "..\..\x" must not become a path, and one
+        // bad line must not cost the good ones.
         const QString name = QString::fromLatin1(line);
         if (!IsPlainFileName(name) || present.contains(name.toCaseFolded()))
             continue;
         if (budget.spent())
             break; // what is still missing is fetched at the next start
-        if (GetUpdateFile(pack.prefix + name, budget, folder + "/" + name))
+        const UpdateFetch fetched = GetUpdateFile(pack.prefix + name, budget, folder + "/" + name);
+        if (fetched == UpdateFetch::Stored)
             present.insert(name.toCaseFolded());
-        else
-            fetchFailed = true;
+        listOutOfDate = listOutOfDate || fetched == UpdateFetch::NotWhatItSays;
     }
-    // The list may name what the site no longer has: the next start fetches the list again before
-    // it asks for the missing files.
-    if (fetchFailed)
+    // A listed file that the site serves as something else (a page where a picture should be) means
+    // the list no longer fits the site: the next start fetches it again. A file that did not come
+    // (not found, cut short, timed out) is simply asked for again.
+    if (listOutOfDate)
         FileSystem::removeFile(listPath);
 }
 

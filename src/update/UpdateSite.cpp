@@ -93,11 +93,9 @@ bool IsPackList(const QList<QByteArray>& lines)
 {
     bool namesAFile = false;
     for (const QByteArray& line : lines) {
-        if (line.isEmpty())
-            continue;
-        if (!IsPlainFileName(QString::fromLatin1(line)))
+        if (line.contains('<') || line.contains('>'))
             return false;
-        namesAFile = true;
+        namesAFile = namesAFile || IsPlainFileName(QString::fromLatin1(line));
     }
     return namesAFile;
 }
@@ -133,16 +131,16 @@ bool GetUpdateFile(const QString& name)
     if (!FileSystem::folderExists(folder))
         return false;
     UpdateBudget unbounded; // the client's own bounds apply
-    return GetUpdateFile(name, unbounded, FileSystem::resolve(appDir + "\\" + name));
+    return GetUpdateFile(name, unbounded, FileSystem::resolve(appDir + "\\" + name)) == UpdateFetch::Stored;
 }
 
-bool GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& destination)
+UpdateFetch GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& destination)
 {
     HttpClient* http = services().http;
     const UpdateFileKind kind = KindOf(name);
     if (!http || kind == UpdateFileKind::Refused || budget.spent() || destination.isEmpty() ||
         !QFileInfo(destination).dir().exists())
-        return false;
+        return UpdateFetch::Failed;
 
     HttpRequest request{UpdateBaseUrl() + name, Program::LegacyAgent, ProxyMode::Direct};
     request.deadline = budget.deadline;
@@ -150,11 +148,14 @@ bool GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& des
     if (SiteUnreachable(response))
         budget.siteUnreachable = true;
     budget.bytesLeft -= response.body.size();
-    if (budget.bytesLeft < 0 || !IsWholeFile(response) || !IsWhatItsNameSays(name, response.body))
-        return false;
+    if (budget.bytesLeft < 0 || !IsWholeFile(response))
+        return UpdateFetch::Failed;
+    if (!IsWhatItsNameSays(name, response.body))
+        return UpdateFetch::NotWhatItSays;
     QByteArray content = response.body;
     if (kind == UpdateFileKind::Text)
         content += "\r\n";
-    return LeavesFreeSpace(destination, content.size(), budget.freeSpaceFloor) &&
-           FileSystem::replaceResolvedFileAtomically(destination, content);
+    const bool stored = LeavesFreeSpace(destination, content.size(), budget.freeSpaceFloor) &&
+                        FileSystem::replaceResolvedFileAtomically(destination, content);
+    return stored ? UpdateFetch::Stored : UpdateFetch::Failed;
 }

@@ -38,8 +38,9 @@ QString UpdateBaseUrl();
 bool IsPlainFileName(const QString& name);
 
 // What a file from the update site must be before it is stored: a list ("images.dat", "media.dat")
-// names at least one file and holds nothing but plain file names and empty lines; a picture is a JPEG
-// whose header decodes; a sound is a RIFF/WAVE file.
+// names at least one plain file name and has no line holding "<" or ">" (an HTML page, such as a
+// captive portal's, is no list; other lines that are no plain file name are skipped by its reader); a
+// picture is a JPEG whose header decodes; a sound is a RIFF/WAVE file.
 bool IsPackList(const QList<QByteArray>& lines);
 bool IsJpegPicture(const QByteArray& bytes);
 bool IsWaveSound(const QByteArray& bytes);
@@ -57,7 +58,13 @@ bool IsWaveSound(const QByteArray& bytes);
 // True when the file was received whole and stored; callers that only fill gaps may ignore it.
 bool GetUpdateFile(const QString& name);
 
+enum class UpdateFetch {
+    Stored,
+    Failed,        // nothing whole arrived, or it could not be stored: asking again later may help
+    NotWhatItSays, // a whole 2xx reply that is not what the name says (an error page sent with 200)
+};
+
 // The same within `budget`, which it charges with the time and the bytes received, for a destination
 // the caller has already found on disk (a path as FileSystem::resolve gives it), so that filling a
 // pack folder searches no folder per file. Nothing is asked once the budget is spent.
-bool GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& destination);
+UpdateFetch GetUpdateFile(const QString& name, UpdateBudget& budget, const QString& destination);

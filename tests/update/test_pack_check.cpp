@@ -129,9 +129,9 @@ TEST_F(PackCheckTest, EmptyLinesAndNamesThatAreNotPlainAreSkipped)
 
     RunPackCheck();
 
-    EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat", UpdateBaseUrl() + "\\images\\good.jpg",
-                                            UpdateBaseUrl() + "media.dat", UpdateBaseUrl() + "\\media\\good.jpg"}))
-        << "a list with names that are not plain is asked for again";
+    EXPECT_EQ(requestedUrls(),
+              QStringList({UpdateBaseUrl() + "\\images\\good.jpg", UpdateBaseUrl() + "\\media\\good.jpg"}))
+        << "one bad line costs no good name";
     EXPECT_EQ(EntriesUnder(outer.path()),
               QStringList({"program", "program/Images", "program/Images/good.jpg", "program/Media",
                            "program/Media/good.jpg", "program/images.dat", "program/media.dat"}));
@@ -170,22 +170,35 @@ TEST_F(PackCheckTest, AfterATimeOutNothingMoreIsAskedAndTheRestComesNextStart)
         EXPECT_EQ(EntriesUnder(appDir + pack), EntriesUnder(packs + pack));
 }
 
-TEST_F(PackCheckTest, AFileStillMissingAfterItsFetchFailedBringsTheListAgainNextStart)
+TEST_F(PackCheckTest, OnlyAListedFileServedAsSomethingElseDropsTheList)
 {
     const QByteArray oldList = "clear.jpg\r\ngone.jpg\r\n";
     const QByteArray newList = "clear.jpg\r\nsct.jpg\r\n";
-    ASSERT_TRUE(WriteBytes(appDir + "/images.dat", oldList));
     ASSERT_TRUE(WriteBytes(appDir + "/media.dat", "thunder.wav\r\n"));
     const auto packFiles = AnswerWithPackFiles(packs, newList);
-    fakes.http.handler = [&](const HttpRequest& request) {
-        return request.url.endsWith("gone.jpg") ? FakeHttpClient::reply("gone", 404) : packFiles(request);
+    const struct {
+        const char* what;
+        HttpResponse gone;
+        bool listKept;
+    } cases[] = {
+        {"not found", FakeHttpClient::reply("gone", 404), true},
+        {"cut short", {.sessionOpened = true, .connected = true, .status = 200, .body = "\xff\xd8"}, true},
+        {"timed out", {.sessionOpened = true, .connected = true, .error = HttpError::TimedOut}, true},
+        {"a page sent with 200", FakeHttpClient::reply("<html>Log in</html>"), false},
     };
-
-    RunPackCheck();
-    EXPECT_FALSE(QFile::exists(appDir + "/images.dat")) << "a list naming a file the site lacks is not kept";
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteBytes(appDir + "/images.dat", oldList));
+        QFile::remove(appDir + "/Images/clear.jpg");
+        fakes.http.handler = [&](const HttpRequest& request) {
+            return request.url.endsWith("gone.jpg") ? c.gone : packFiles(request);
+        };
+        RunPackCheck();
+        EXPECT_EQ(QFile::exists(appDir + "/images.dat"), c.listKept) << c.what;
+        EXPECT_EQ(EntriesUnder(appDir + "/Images"), QStringList{"clear.jpg"}) << c.what;
+    }
     EXPECT_EQ(ReadBytes(appDir + "/media.dat"), "thunder.wav\r\n") << "a list whose files all came is kept";
-    EXPECT_EQ(EntriesUnder(appDir + "/Images"), QStringList{"clear.jpg"});
 
+    // The next start brings the list again, then what it names.
     fakes.http.requests.clear();
     RunPackCheck();
     EXPECT_EQ(requestedUrls(), QStringList({UpdateBaseUrl() + "images.dat", UpdateBaseUrl() + "\\images\\sct.jpg"}));

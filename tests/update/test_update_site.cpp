@@ -154,7 +154,7 @@ TEST_F(GetUpdateFileTest, APackFileIsStoredOnlyWhenItIsWhatItsPackHolds)
     }
 }
 
-TEST_F(GetUpdateFileTest, AListIsStoredOnlyWhenEveryLineIsAPlainFileName)
+TEST_F(GetUpdateFileTest, AListIsStoredWhenItNamesAFileAndHoldsNoMarkup)
 {
     const struct {
         const char* what;
@@ -165,7 +165,8 @@ TEST_F(GetUpdateFileTest, AListIsStoredOnlyWhenEveryLineIsAPlainFileName)
         {"names, empty lines and LF ends", "\nclear.jpg\n\nsct.jpg", true},
         {"an HTML page", "<!DOCTYPE html>\r\n<html><body>Moved</body></html>\r\n", false},
         {"one tag", "<html>\r\n", false},
-        {"a name that climbs out", "clear.jpg\r\n..\\Weather.dat\r\n", false},
+        {"a portal's names among markup", "clear.jpg\r\nsct.jpg\r\n-> log in first\r\n", false},
+        {"a name that climbs out among good ones", "clear.jpg\r\n..\\Weather.dat\r\n", true},
         {"a drive", "C:clear.jpg\r\n", false},
         {"a question mark", "clear.jpg?x=1\r\n", false},
         {"binary bytes", QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11), false},
@@ -188,10 +189,10 @@ TEST_F(GetUpdateFileTest, NothingIsStoredThatLeavesTheDiskBelowTheFloor)
     const QString destination = appDir + "/Images/clear.jpg";
     UpdateBudget budget;
     budget.freeSpaceFloor = QStorageInfo(appDir).bytesAvailable() + (1LL << 30); // more than the disk has
-    EXPECT_FALSE(GetUpdateFile("\\images\\clear.jpg", budget, destination));
+    EXPECT_EQ(GetUpdateFile("\\images\\clear.jpg", budget, destination), UpdateFetch::Failed);
     EXPECT_FALSE(QFile::exists(destination));
     budget.freeSpaceFloor = 0;
-    EXPECT_TRUE(GetUpdateFile("\\images\\clear.jpg", budget, destination));
+    EXPECT_EQ(GetUpdateFile("\\images\\clear.jpg", budget, destination), UpdateFetch::Stored);
     EXPECT_EQ(ReadBytes(destination), picture);
     EXPECT_EQ(fakes.http.requests.size(), 2u);
 }
