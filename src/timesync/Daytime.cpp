@@ -1,7 +1,6 @@
 #include "timesync/Daytime.h"
 
 #include <QDate>
-#include <QStringList>
 #include <QTime>
 
 #include <optional>
@@ -56,70 +55,73 @@ QTime readTime(const QString& text)
     return QTime(*hours, *minutes, *seconds); // invalid beyond 23:59:59
 }
 
-// The four advance characters (hundreds, tens, units, tenths) as one integer. Leading spaces and a
-// minus sign before the digits are allowed; anything else means the field cannot be trusted.
-std::optional<qint16> readAdvance(const QString& text)
+// The day number (Modified Julian Date) of a date.
+qint64 modifiedJulianDay(const QDate& date)
 {
-    QStringView rest(text);
-    if (rest.size() != 4)
+    return date.toJulianDay() - 2400001;
+}
+
+// The line's date and time, read by positions from p, the 1-based position of its first colon: the
+// day number at p-17, the date YY-MM-DD at p-11, the time HH:MM:SS at p-2, separated by single
+// spaces. Nothing when they do not read as such or the day number disagrees with the date.
+std::optional<QDateTime> readDateAndTime(const QString& text, qsizetype p)
+{
+    // Without room for the day number no date can be checked.
+    if (p < 18 || charsAt(text, p - 12, 1) != " " || charsAt(text, p - 9, 1) != "-" || charsAt(text, p - 3, 1) != " ")
         return std::nullopt;
-    while (!rest.isEmpty() && rest.front() == u' ')
-        rest = rest.mid(1);
-    const bool negative = !rest.isEmpty() && rest.front() == u'-';
-    if (negative)
-        rest = rest.mid(1);
-    const auto value = digitsValue(rest);
+    const QDate date = readDate(charsAt(text, p - 8, 5) + "-" + charsAt(text, p - 11, 2));
+    const QTime time = readTime(charsAt(text, p - 2, 8));
+    const auto dayNumber = digitsValue(charsAt(text, p - 17, 5));
+    if (!date.isValid() || !time.isValid() || !dayNumber || *dayNumber != modifiedJulianDay(date))
+        return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
+}
+
+// The advance ddd.d at p+14 to p+18 as tenths of a millisecond: three digits (leading spaces
+// allowed), a point, one digit, and nothing but a space or the line's end after it. A garbled or
+// wider field would set the clock by a wrong amount; NIST's advance is never negative.
+std::optional<qint16> readAdvance(const QString& text, qsizetype p)
+{
+    QString digits = charsAt(text, p + 14, 3);
+    for (qsizetype i = 0; i < digits.size() && digits[i] == u' '; ++i)
+        digits[i] = u'0';
+    const QString after = charsAt(text, p + 19, 1);
+    if (digits.size() != 3 || charsAt(text, p + 17, 1) != "." ||
+        (!after.isEmpty() && after != " " && after != "\r" && after != "\n"))
+        return std::nullopt;
+    const auto value = digitsValue(digits + charsAt(text, p + 18, 1));
     if (!value)
         return std::nullopt;
-    return qint16(negative ? -*value : *value);
+    return qint16(*value);
 }
 
-// The advance field ddd.d has its point at p+17 and ends at p+18: a wider field ("99999.9") would be
-// read cut short, as a plausible but wrong advance.
-bool advanceFillsItsColumns(const QString& text, qsizetype p)
+// The 1-based position of the first colon, the one between hours and minutes; 0 when there is none.
+qsizetype firstColon(const QString& text)
 {
-    const QString after = charsAt(text, p + 19, 1);
-    return charsAt(text, p + 17, 1) == "." && (after.isEmpty() || after == " " || after == "\r" || after == "\n");
-}
-
-// True when field 1 reads as a date YY-MM-DD and field 2 as a time of day HH:MM:SS, as in a daytime
-// line; anything else (a greeting, an error page) has no time to show.
-bool readsAsDaytimeLine(const QStringList& fields)
-{
-    const QString& date = fields[1];
-    if (date.size() != 8 || date[2] != u'-')
-        return false;
-    return readDate(date.mid(3) + "-" + date.left(2)).isValid() && readTime(fields[2]).isValid();
+    return text.indexOf(u':') + 1;
 }
 
 } // namespace
 
 DaytimeReading ParseDaytime(const QString& text)
 {
-    const qsizetype p = text.indexOf(u':') + 1; // 1-based; 0 when there is none
-    // Without room for the year at p-11 no date can be read.
-    if (p < 12)
-        return {DaytimeStatus::Unreadable, {}, 0};
-    const QDate date = readDate(charsAt(text, p - 8, 5) + "-" + charsAt(text, p - 11, 2));
-    const QTime time = readTime(charsAt(text, p - 2, 8));
-    if (!date.isValid() || !time.isValid())
+    const qsizetype p = firstColon(text);
+    const std::optional<QDateTime> instant = readDateAndTime(text, p);
+    if (!instant)
         return {DaytimeStatus::Unreadable, {}, 0};
     if (charsAt(text, p + 12, 1) != "0")
         return {DaytimeStatus::Unhealthy, {}, 0};
-    // A garbled advance would set the clock by a wrong amount: refuse the reply instead.
-    const auto advance = readAdvance(charsAt(text, p + 14, 3) + charsAt(text, p + 18, 1));
-    if (!advance || !advanceFillsItsColumns(text, p))
+    const std::optional<qint16> advance = readAdvance(text, p);
+    if (!advance)
         return {DaytimeStatus::Unreadable, {}, 0};
-    return {DaytimeStatus::Usable, QDateTime(date, time, Qt::UTC), *advance};
+    return {DaytimeStatus::Usable, *instant, *advance};
 }
 
 QString DaytimeDisplayText(const QString& reply)
 {
-    const QStringList fields = reply.split(u' ', Qt::KeepEmptyParts);
-    if (fields.size() < 7 || !readsAsDaytimeLine(fields))
+    const qsizetype p = firstColon(reply);
+    if (!readDateAndTime(reply, p) || !readAdvance(reply, p))
         return {};
-    QString advance = fields[6].left(3);
-    if (advance.isEmpty())
-        advance = "000";
-    return fields[1] + " " + fields[2] + "." + advance;
+    return charsAt(reply, p - 11, 8) + " " + charsAt(reply, p - 2, 8) + "." +
+           charsAt(reply, p + 14, 3).replace(u' ', u'0');
 }

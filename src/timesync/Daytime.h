@@ -19,11 +19,11 @@ struct DaytimeReading {
 };
 
 // Reads a NIST daytime time-code line by character positions counted from its first colon (the one
-// between hours and minutes). An advance field other than ddd.d (letters, a wider field) is unreadable.
+// between hours and minutes). Unreadable: the date or time cannot be read, the day number disagrees
+// with the date, or the advance is not ddd.d (letters, a sign, a wider field).
 DaytimeReading ParseDaytime(const QString& text);
 
-// The text shown for a daytime reply: date field, space, time field, point, the first three characters
-// of the advance field ("000" when that field is empty). Fields are separated by single spaces.
-// Empty when the reply is no daytime line: too few fields, or fields 1 and 2 not a date YY-MM-DD and
-// a time of day HH:MM:SS.
+// The text shown for a daytime reply: date, space, time, point, the three integer digits of the
+// advance. Empty for a reply the clock could not be set from for want of reading it (the rule of
+// ParseDaytime; the server's health does not matter here).
 QString DaytimeDisplayText(const QString& reply);
