@@ -3,7 +3,6 @@
 #include "core/ProgramInfo.h"
 #include "core/Text.h"
 #include "platform/Autostart.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -14,11 +13,6 @@ namespace {
 QString flag(bool checked)
 {
     return checked ? "1" : "0";
-}
-
-void tell(const QString& text)
-{
-    services().messages->show(text, Program::Title, MessageIcon::None);
 }
 
 // Writes the values in order and stops at the first that cannot be written; its error, or empty.
@@ -35,10 +29,8 @@ SaveResult SavePreferences(const PreferencesChoices& choices, const AppSettingsR
 {
     // The keys come first, even when the name is then refused.
     QString error = EnsureSettingsKeys();
-    if (choices.name.isEmpty()) {
-        tell("Please personalize " + Program::Title + " with your name.");
-        return {SaveOutcome::NameMissing, current, {}};
-    }
+    if (choices.name.isEmpty())
+        return {SaveOutcome::NameMissing, current, "Please personalize " + Program::Title + " with your name."};
 
     AppSettingsRecord saved = current;
     saved.Station = StationCode(choices.stationText);
@@ -63,10 +55,8 @@ SaveResult SavePreferences(const PreferencesChoices& choices, const AppSettingsR
                           {SettingName::Update, saved.Update},
                           {SettingName::UTC, saved.UTC}});
     }
-    if (!error.isEmpty()) {
-        tell("Your preferences could not be saved: " + error);
-        return {SaveOutcome::NotWritten, current, error};
-    }
+    if (!error.isEmpty())
+        return {SaveOutcome::NotWritten, current, "Your preferences could not be saved: " + error};
     return {SaveOutcome::Saved, saved, {}};
 }
 

@@ -22,14 +22,14 @@ enum class SaveOutcome { NameMissing, Saved, NotWritten };
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::NameMissing;
     AppSettingsRecord saved; // the settings as stored, when saved
-    QString error;           // what could not be written, when not written
+    QString message;         // what the user must be told, when not saved
 };
 
-// Stores the choices: creates the settings keys, refuses an empty name with a message, then writes
-// "My Name", "State" (`current.State`, the state last selected), "Station", "Time Server", sets or
-// removes the autostart entry, and writes "Sound", "Splash", "Update", "UTC". A store that cannot
-// be written is told in a message naming the place and the reason; the autostart entry is then
-// left alone, so nothing half-saved starts with the next login.
+// Stores the choices: creates the settings keys, refuses an empty name, then writes "My Name",
+// "State" (`current.State`, the state last selected), "Station", "Time Server", sets or removes the
+// autostart entry, and writes "Sound", "Splash", "Update", "UTC". When the store cannot be written,
+// the message names the place and the reason, and the autostart entry is left alone, so nothing
+// half-saved starts with the next login.
 SaveResult SavePreferences(const PreferencesChoices& choices, const AppSettingsRecord& current);
 
 // The station code of a station-box entry: the text after its first "=" and before a second "=",

@@ -1,7 +1,6 @@
 #include "settings/SettingsStore.h"
 
 #include "core/ProgramInfo.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "platform/SettingsRegistry.h"
 #include "settings/SettingNames.h"
@@ -26,13 +25,12 @@ bool SettingsPresent()
     return services().registry->companyKeyExists();
 }
 
-void ReportUnreadableSettings()
+QString UnreadableSettingsMessage()
 {
     const QString problem = services().registry->takeReadProblem();
-    if (!problem.isEmpty())
-        services().messages->show(Program::Title + " could not read its settings and goes on without them.\n\n" +
-                                      problem,
-                                  Program::Title, MessageIcon::None);
+    if (problem.isEmpty())
+        return {};
+    return Program::Title + " could not read its settings and goes on without them.\n\n" + problem;
 }
 
 QString FirstWord(const QString& text)

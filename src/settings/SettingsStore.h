@@ -15,9 +15,9 @@ bool SettingsPresent();
 // The text before the first blank, or the whole text when it has none.
 QString FirstWord(const QString& text);
 
-// Tells the user, once, in a message box, when the stored settings cannot be read: the program then
-// runs with empty values, which must not pass for the user's choice.
-void ReportUnreadableSettings();
+// What the user must be told, once, when the stored settings cannot be read: the program then runs
+// with empty values, which must not pass for the user's choice. Empty when they can be read.
+QString UnreadableSettingsMessage();
 
 // The main window's start-up read: `current` with "My Name" (first word), "Station" (first four
 // characters), "Time Server" (whole), "Sound" and "UTC" (first character) read in that order.

@@ -8,7 +8,6 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/InstanceGuard.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "platform/Sleeper.h"
 #include "platform/TrayIcon.h"
@@ -19,6 +18,7 @@
 #include "widgets/ClickableLabel.h"
 #include "widgets/ElidingLabel.h"
 #include "widgets/Placement.h"
+#include "widgets/Tell.h"
 #include "widgets/WindowLook.h"
 
 #include <QCloseEvent>
@@ -261,7 +261,7 @@ bool frmMain::Form_Load()
 {
     const BusyScope scope(busy_);
     if (services().instance->anotherCopyRunning()) {
-        services().messages->show(Program::Title + " is already running!", Program::Title, MessageIcon::Information);
+        Tell(Program::Title + " is already running!", MessageIcon::Information);
         return false;
     }
     AppSettings = ReadStartupSettings(AppSettings);

@@ -1,10 +1,8 @@
 #include "shell/frmMain.h"
 
-#include "core/ProgramInfo.h"
 #include "cues_and_links/Links.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Services.h"
 #include "shell/frmAbout.h"
+#include "widgets/Tell.h"
 
 // The links to the weather service and the maker, the help notice and the about box.
 
@@ -20,8 +18,8 @@ void frmMain::imgCreditLogo_Click()
 
 void frmMain::mnuHelpApp_Click()
 {
-    services().messages->show("A help file will be available when this program is officially released as Version 1.0",
-                              Program::Title, MessageIcon::Information);
+    Tell("A help file will be available when this program is officially released as Version 1.0",
+         MessageIcon::Information);
 }
 
 void frmMain::mnuHelpWeb_Click()

@@ -8,6 +8,7 @@
 #include "timesync/AtomicTime.h"
 #include "timesync/TimeDisplay.h"
 #include "widgets/Placement.h"
+#include "widgets/Tell.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -22,7 +23,8 @@ void frmMain::cmdGetTime_Click()
 void frmMain::cmdSynchronize_Click()
 {
     setStatus("Synchronizing local time with " + AppSettings.TimeServer);
-    SyncLocalTime(AppSettings.TimeServer);
+    if (const SyncOutcome outcome = SyncLocalTime(AppSettings.TimeServer); !outcome.message.isEmpty())
+        Tell(outcome.message);
     SetPlainCaption(txtAtomicTime, GetAtomicTime(AppSettings.TimeServer));
     cmdLocalTime_Click();
     if (AppSettings.soundOn())

@@ -12,6 +12,7 @@
 #include "shell/PreferencesWindow.h"
 #include "timesync/TimeServers.h"
 #include "widgets/Placement.h"
+#include "widgets/Tell.h"
 #include "widgets/TextColour.h"
 #include "widgets/WindowLook.h"
 
@@ -214,6 +215,8 @@ PreferencesChoices frmPreferences::choices() const
 void frmPreferences::cmdSave_Click()
 {
     const SaveResult result = SavePreferences(choices(), AppSettings);
+    if (!result.message.isEmpty())
+        Tell(result.message);
     if (result.outcome == SaveOutcome::NameMissing) {
         txtMyName->setFocus();
         return;

@@ -7,6 +7,7 @@
 #include "shell/PreferencesWindow.h"
 #include "shell/Splash.h"
 #include "update/PackCheck.h"
+#include "widgets/Tell.h"
 
 void Main()
 {
@@ -18,7 +19,8 @@ void Main()
         ShowPreferencesForFirstRun();
         return;
     }
-    ReportUnreadableSettings();
+    if (const QString problem = UnreadableSettingsMessage(); !problem.isEmpty())
+        Tell(problem);
     AppSettings.Splash = ReadSplashSetting();
     if (AppSettings.splashOn())
         ShowSplashCountdown();

@@ -2,7 +2,6 @@
 
 #include "core/ProgramInfo.h"
 #include "platform/ClockSetter.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "platform/SystemBell.h"
 #include "timesync/ClockRecord.h"
@@ -24,11 +23,6 @@ DaytimeReply askDaytime(const DaytimeRequest& request)
     if (reply.connected)
         DaytimePacing().markAsked(request.host);
     return reply;
-}
-
-void tell(const QString& text)
-{
-    services().messages->show(text, Program::Title, MessageIcon::None);
 }
 
 } // namespace
@@ -55,21 +49,17 @@ QString GetAtomicTime(const QString& server)
     return text;
 }
 
-void SyncLocalTime(const QString& server)
+SyncOutcome SyncLocalTime(const QString& server)
 {
     const DaytimeReply reply = askDaytime(SyncDaytimeRequest(server));
-    if (reply.error == DaytimeError::NoSocket) {
-        tell("Cannot configure internet connection!");
-        return;
-    }
-    if (!reply.connected) {
-        tell("Cannot find host!");
-        return;
-    }
+    if (reply.error == DaytimeError::NoSocket)
+        return {false, "Cannot configure internet connection!"};
+    if (!reply.connected)
+        return {false, "Cannot find host!"};
     const DaytimeReading reading = ParseDaytime(QString::fromLatin1(reply.bytes.left(SyncReadLimit)));
     switch (reading.status) {
-    case DaytimeStatus::Unreadable: tell("Time error!"); return;
-    case DaytimeStatus::Unhealthy: tell("Inaccurate time from server!"); return;
+    case DaytimeStatus::Unreadable: return {false, "Time error!"};
+    case DaytimeStatus::Unhealthy: return {false, "Inaccurate time from server!"};
     case DaytimeStatus::Usable: break;
     }
     ClockSetter* setter = services().clockSetter;
@@ -77,5 +67,6 @@ void SyncLocalTime(const QString& server)
                                          : ClockSetResult{ClockSetOutcome::NoService, {}};
     // A refused change must not look like success.
     if (result.outcome != ClockSetOutcome::Done)
-        tell(ClockRefusalMessage(result));
+        return {false, ClockRefusalMessage(result)};
+    return {true, {}};
 }

@@ -15,6 +15,11 @@ inline constexpr qsizetype SyncReadLimit = 2048;
 // The server's time as the main window shows it, or "" after three beeps when nothing usable came.
 QString GetAtomicTime(const QString& server);
 
-// Sets the computer's clock from the server: the server's time less its advance. Tells the user in a
-// message box when it cannot; says nothing when it succeeds.
-void SyncLocalTime(const QString& server);
+// What a synchronisation did.
+struct SyncOutcome {
+    bool clockSet = false;
+    QString message; // what the user must be told; empty after a synchronisation that went well
+};
+
+// Sets the computer's clock from the server: the server's time less its advance.
+SyncOutcome SyncLocalTime(const QString& server);

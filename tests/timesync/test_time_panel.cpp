@@ -141,10 +141,15 @@ TEST_F(TimePanelTest, SynchronizeGoesOnAfterAFailure)
 {
     serverUp = false;
     window.txtAtomicTime->setText("old");
+    size_t exchangesWhenTold = 0;
+    fake.messages.onShow = [&](const ShownMessage&) { exchangesWhenTold = exchanges.size(); };
     window.cmdSynchronize_Click();
 
     ASSERT_EQ(fake.messages.shown.size(), 1U);
     EXPECT_EQ(fake.messages.shown[0].text, "Cannot find host!");
+    EXPECT_EQ(fake.messages.shown[0].caption, "Tolvane");
+    EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::None);
+    EXPECT_EQ(exchangesWhenTold, 1U) << "told before the display request";
     EXPECT_TRUE(fake.clockSetter.setTimes.empty());
     EXPECT_EQ(exchanges.size(), 2U);
     EXPECT_EQ(window.txtAtomicTime->text(), "");
