@@ -4,7 +4,8 @@
 Layers, lowest first: platform <- core <- settings <- the other logic folders (weather, timesync,
 update, cues_and_links, which never include each other) <- widgets <- shell. A file may include
 its own folder and any lower layer. Below widgets/ nothing may include a Qt Widgets header, except
-the Widgets-based platform backends in platform/qt/.
+the Widgets-based platform backends in platform/qt/. The logic folders (core to cues_and_links)
+report what happened as values and never reach the message-box service themselves: the windows tell.
 
     check_layers.py [SOURCE_ROOT]    (default: the src/ folder of this checkout)
 """
@@ -27,6 +28,7 @@ RANK = {
 }
 WIDGETS_ALLOWED_BELOW = ("platform/qt/",)
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+MESSAGE_BOXES = re.compile(r'#\s*include\s*"platform/MessageBoxes\.h"|services\(\)\s*\.\s*messages\b')
 
 
 def widgets_headers():
@@ -50,8 +52,12 @@ def violations(root):
             if own not in RANK:
                 found.append(f"{relative}: folder '{own}' has no layer; give it one in check_layers.py")
                 continue
+            logic = RANK["core"] <= RANK[own] < RANK["widgets"]
             with open(path, encoding="utf-8", errors="replace") as source:
                 for number, line in enumerate(source, 1):
+                    if logic and MESSAGE_BOXES.search(line):
+                        found.append(f"{relative}:{number}: reaches the message-box service from {own}: "
+                                     "return what to tell and let the window tell it")
                     match = INCLUDE.match(line)
                     if not match:
                         continue
