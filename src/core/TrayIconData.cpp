@@ -2,21 +2,6 @@
 
 #include "platform/TrayIcon.h"
 
-#include <QtEndian>
-
-QByteArray NotifyIconRecord::bytes() const
-{
-    QByteArray out;
-    out.reserve(Size);
-    for (quint32 field : {cbSize, hWnd, uID, uFlags, uCallbackMessage, hIcon}) {
-        char word[4];
-        qToLittleEndian(field, word);
-        out.append(word, 4);
-    }
-    out += szTip.toLatin1();
-    return out;
-}
-
 QString NotifyIconRecord::tip() const
 {
     const qsizetype end = szTip.indexOf(QChar(u'\0'));

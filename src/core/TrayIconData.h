@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
-// The notification record, laid out as the 88-byte shell structure it mirrors. The tip field holds
-// 64 characters: the tip text, one NUL, spaces for the rest; text beyond the field is cut off.
+// The notification record: the window and icon it belongs to, and a tip field of 64 characters
+// holding the tip text, one NUL and spaces for the rest; text beyond the field is cut off.
 struct NotifyIconRecord {
     static constexpr int Size = 88;
     static constexpr int TipWidth = 64;
@@ -18,8 +17,6 @@ struct NotifyIconRecord {
     quint32 hIcon = 0;
     QString szTip = QString(TipWidth, u' ');
 
-    // The 88 bytes, little-endian, the tip as single-byte characters ('?' where none fits).
-    QByteArray bytes() const;
     // The tip as the desktop shows it: the field up to its NUL, or the whole field when the NUL was cut off.
     QString tip() const;
 };
