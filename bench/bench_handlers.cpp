@@ -6,7 +6,6 @@
 #include "platform/qt/QtDaytimeClient.h"
 #include "platform/qt/QtHttpClient.h"
 #include "settings/AppSettings.h"
-#include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
 #include "support/FakeServices.h"

@@ -72,6 +72,7 @@ void frmAbout::Form_Load()
     lblCopyright->setText(CopyrightLine);
     lblAboutSieve->setText(AuthorshipSentence);
     lblContact->setText(contact);
+    CentreOnScreen(this);
 }
 
 void frmAbout::cmdOK_Click()
@@ -97,13 +98,8 @@ void frmAbout::closeEvent(QCloseEvent* event)
 
 void ShowAboutForm()
 {
-    frmAbout* form = sharedAbout().loaded();
-    if (!form) {
-        form = sharedAbout().create();
-        form->Form_Load();
-        CentreOnScreen(form);
-    }
-    ShowInFront(form);
+    if (frmAbout* form = sharedAbout().load())
+        ShowInFront(form);
 }
 
 frmAbout* LoadedAboutForm()
@@ -113,5 +109,5 @@ frmAbout* LoadedAboutForm()
 
 void UnloadAboutForm()
 {
-    sharedAbout().unload([](frmAbout* form) { form->hide(); });
+    sharedAbout().unload();
 }

@@ -13,11 +13,11 @@
 #include "platform/TrayIcon.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsStore.h"
-#include "shell/MainWindow.h"
 #include "shell/Splash.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/ElidingLabel.h"
 #include "widgets/Placement.h"
+#include "widgets/SharedForm.h"
 #include "widgets/Tell.h"
 #include "widgets/WindowLook.h"
 
@@ -32,7 +32,36 @@
 namespace {
 constexpr const char* CreditText = "NOAA's National Weather Service\r\nhttp://www.weather.gov/";
 
+SharedForm<frmMain>& sharedMain()
+{
+    static SharedForm<frmMain> instance;
+    return instance;
+}
 } // namespace
+
+frmMain* LoadedMainForm()
+{
+    return sharedMain().loaded();
+}
+
+void ShowMainForm()
+{
+    if (sharedMain().unloading())
+        return;
+    frmMain* form = sharedMain().load();
+    if (!form) {
+        Lifetime::endNow();
+        return;
+    }
+    form->showNormal();
+    form->raise();
+    form->activateWindow();
+}
+
+void UnloadMainForm()
+{
+    sharedMain().unload();
+}
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {

@@ -150,3 +150,11 @@ private:
     QAction* keyQuit_ = nullptr;
     QAction* keyRefreshWeather_ = nullptr;
 };
+
+// The one shared main window while it is loaded, else null.
+frmMain* LoadedMainForm();
+// Loads the window when needed (running its load handler), then shows it and brings it forward. A
+// load that finds another copy running ends the program.
+void ShowMainForm();
+// Runs the unload handler, then releases the window; the program ends if no other window is loaded.
+void UnloadMainForm();

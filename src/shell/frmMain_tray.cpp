@@ -4,8 +4,7 @@
 #include "platform/Services.h"
 #include "platform/TrayIcon.h"
 #include "settings/AppSettings.h"
-#include "shell/MainWindow.h"
-#include "shell/PreferencesWindow.h"
+#include "shell/frmPreferences.h"
 
 #include <QCursor>
 #include <QMenu>

@@ -9,9 +9,9 @@
 #include "settings/SettingsStore.h"
 #include "settings/StateList.h"
 #include "settings/StationDirectory.h"
-#include "shell/PreferencesWindow.h"
 #include "timesync/TimeServers.h"
 #include "widgets/Placement.h"
+#include "widgets/SharedForm.h"
 #include "widgets/Tell.h"
 #include "widgets/TextColour.h"
 #include "widgets/WindowLook.h"
@@ -36,7 +36,46 @@ QCheckBox* checkBox(const QString& caption, bool checked, QWidget* parent)
     box->setChecked(checked);
     return box;
 }
+
+SharedForm<frmPreferences>& sharedPreferences()
+{
+    static SharedForm<frmPreferences> instance;
+    return instance;
+}
+
+std::function<void(PreferencesEnd)>& endHandler()
+{
+    static std::function<void(PreferencesEnd)> handler;
+    return handler;
+}
+
+void notifyEnd(PreferencesEnd end)
+{
+    if (endHandler())
+        endHandler()(end);
+}
 } // namespace
+
+void SetPreferencesEndHandler(std::function<void(PreferencesEnd)> handler)
+{
+    endHandler() = std::move(handler);
+}
+
+frmPreferences* LoadedPreferencesForm()
+{
+    return sharedPreferences().loaded();
+}
+
+void ShowPreferencesForm()
+{
+    if (frmPreferences* form = sharedPreferences().load())
+        ShowInFront(form);
+}
+
+void UnloadPreferencesForm()
+{
+    sharedPreferences().unload();
+}
 
 frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent)
 {
@@ -143,6 +182,7 @@ void frmPreferences::Form_Load()
     chkSplash->setChecked(opening_.splash);
     chkUpdate->setChecked(opening_.update);
     chkUTC->setChecked(opening_.utc);
+    CentreOnScreen(this);
 }
 
 void frmPreferences::LoadStates()
@@ -225,7 +265,7 @@ void frmPreferences::cmdSave_Click()
     if (result.outcome == SaveOutcome::NotWritten)
         return;
     AppSettings = result.saved;
-    NotifyPreferencesEnd(PreferencesEnd::Saved);
+    notifyEnd(PreferencesEnd::Saved);
     UnloadPreferencesForm();
 }
 
@@ -247,5 +287,7 @@ void frmPreferences::closeEvent(QCloseEvent* event)
 
 void frmPreferences::Form_Unload()
 {
-    NotifyPreferencesEnd(PreferencesEnd::Closed);
+    // Off the screen before the start-up sequence brings the main window back.
+    hide();
+    notifyEnd(PreferencesEnd::Closed);
 }

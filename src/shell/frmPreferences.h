@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -69,6 +71,15 @@ private:
 
 // The one shared dialog, or null when it is not loaded (or is unloading).
 frmPreferences* LoadedPreferencesForm();
-// Hides the dialog, runs its unload handler while it still counts as loaded (so the program cannot end
-// before the start-up sequence has brought the main window back), then releases it.
+// Shows the dialog, loading it when needed. Asked while the dialog closes (the start-up sequence of a
+// first run that was never saved), it shows nothing, and the program ends with the dialog.
+void ShowPreferencesForm();
+// Runs the unload handler while the dialog still counts as loaded (so the program cannot end before
+// the start-up sequence has brought the main window back), then releases it.
 void UnloadPreferencesForm();
+
+// How the dialog ended, told to whoever installed the end handler: a save, then, however it closes
+// (save, cancel, close box), its closing.
+enum class PreferencesEnd { Saved, Closed };
+// The start-up sequence installs this: it is the way back from the dialog to the main window.
+void SetPreferencesEndHandler(std::function<void(PreferencesEnd)> handler);

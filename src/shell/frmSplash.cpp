@@ -39,19 +39,6 @@ QLabel* label(const QString& caption, QWidget* parent, const QRect& geometry, co
     return control;
 }
 
-frmSplash* loadSplash()
-{
-    frmSplash* form = sharedSplash().create();
-    form->Form_Load();
-    CentreOnScreen(form);
-    return form;
-}
-
-void unloadSplash()
-{
-    sharedSplash().unload([](frmSplash* form) { form->hide(); });
-}
-
 // A window is painted only once the window system has put it on the screen. The countdown never returns
 // to the event loop, so wait here for that moment, handling no input meanwhile; a window system that
 // never reports it costs at most a second.
@@ -104,6 +91,7 @@ void frmSplash::Form_Load()
     lblCompanyProduct->setText(Program::Maker);
     lblProductName->setText(Program::Title);
     lblCompany->setText(Program::Maker);
+    CentreOnScreen(this);
 }
 
 frmSplash* LoadedSplashForm()
@@ -116,7 +104,7 @@ frmSplash* LoadedSplashForm()
 // unloading must never end the program (at start-up no other window is loaded yet).
 void ShowSplashCountdown()
 {
-    frmSplash* splash = loadSplash();
+    frmSplash* splash = sharedSplash().load();
     splash->lblTimer->setText(countdownText(5));
     showOnScreen(splash);
     sleepStep();
@@ -127,5 +115,5 @@ void ShowSplashCountdown()
     }
     splash->lblTimer->setText(Program::Title + " is loading.");
     splash->lblTimer->repaint();
-    unloadSplash();
+    sharedSplash().unload();
 }

@@ -3,9 +3,9 @@
 #include "core/Version.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsStore.h"
-#include "shell/MainWindow.h"
-#include "shell/PreferencesWindow.h"
 #include "shell/Splash.h"
+#include "shell/frmMain.h"
+#include "shell/frmPreferences.h"
 #include "update/PackCheck.h"
 #include "widgets/Tell.h"
 
@@ -16,7 +16,7 @@ void Main()
     SetPreferencesEndHandler([](PreferencesEnd) { Main(); });
     VersionText = ProgramVersionText();
     if (!SettingsPresent()) {
-        ShowPreferencesForFirstRun();
+        ShowPreferencesForm();
         return;
     }
     if (const QString problem = UnreadableSettingsMessage(); !problem.isEmpty())

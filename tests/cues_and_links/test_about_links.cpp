@@ -1,5 +1,4 @@
 #include "settings/AppSettings.h"
-#include "shell/MainWindow.h"
 #include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"

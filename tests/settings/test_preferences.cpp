@@ -1,7 +1,5 @@
 #include "settings/AppSettings.h"
 #include "settings/StationDirectory.h"
-#include "shell/MainWindow.h"
-#include "shell/PreferencesWindow.h"
 #include "shell/frmMain.h"
 #include "shell/frmPreferences.h"
 #include "shell/frmSplash.h"
@@ -184,7 +182,7 @@ TEST_F(PreferencesTest, NameBoxShowsTheStoredNameWithoutSurroundingBlanks)
 
 TEST_F(PreferencesTest, ChoosingAStateRebuildsTheStationList)
 {
-    ShowPreferencesForFirstRun();
+    ShowPreferencesForm();
     frmPreferences* form = LoadedPreferencesForm();
     const struct {
         QString state;
@@ -212,7 +210,7 @@ TEST_F(PreferencesTest, ChoosingAStateRebuildsTheStationList)
 
 TEST_F(PreferencesTest, StateThatIsNotInTheListLeavesTheStationsEmpty)
 {
-    ShowPreferencesForFirstRun();
+    ShowPreferencesForm();
     frmPreferences* form = LoadedPreferencesForm();
     for (const QString state : {"tennessee", "Tennessee ", "District of Columbia"}) {
         AppSettings.State = state;
@@ -224,7 +222,7 @@ TEST_F(PreferencesTest, StateThatIsNotInTheListLeavesTheStationsEmpty)
 
 TEST_F(PreferencesTest, TypingInTheServerBoxChangesTheServerWithEveryKeystroke)
 {
-    ShowPreferencesForFirstRun();
+    ShowPreferencesForm();
     frmPreferences* form = LoadedPreferencesForm();
     QLineEdit* edit = form->cboTimeServer->lineEdit();
     edit->selectAll();
@@ -465,7 +463,7 @@ TEST_F(PreferencesTest, FirstRunSaveBringsUpTheMainWindowGreetingTheName)
 
 TEST_F(PreferencesTest, TabMovesThroughTheControlsInTheirOrder)
 {
-    ShowPreferencesForFirstRun();
+    ShowPreferencesForm();
     frmPreferences* form = LoadedPreferencesForm();
     QApplication::setActiveWindow(form);
     form->txtMyName->setFocus();
@@ -485,7 +483,7 @@ TEST_F(PreferencesTest, TabMovesThroughTheControlsInTheirOrder)
 
 TEST_F(PreferencesTest, LooksAsDesigned)
 {
-    ShowPreferencesForFirstRun();
+    ShowPreferencesForm();
     frmPreferences* form = LoadedPreferencesForm();
     EXPECT_EQ(form->size(), QSize(387, 171));
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -546,7 +544,7 @@ TEST_F(PreferencesTest, EveryTextReadsUnderADarkPaletteAndTheDesignedColoursStay
     const QColor darkBlue(0, 0, 64);
 
     QApplication::setPalette(DarkPalette());
-    ShowPreferencesForFirstRun();
+    ShowPreferencesForm();
     frmPreferences* form = LoadedPreferencesForm();
     form->txtMyName->setText("Ann Example");
     {
@@ -606,7 +604,7 @@ TEST(TextColour, ContrastFollowsTheGuidelinesAndTheDesignedColourGivesWayOnlyWhe
 
 TEST_F(PreferencesTest, AltAndTheLabelsLetterReachesEachFieldAndEachFieldIsNamedByItsLabel)
 {
-    ShowPreferencesForFirstRun();
+    ShowPreferencesForm();
     frmPreferences* form = LoadedPreferencesForm();
     QApplication::setActiveWindow(form);
     form->cmdSave->setFocus();

@@ -1,6 +1,5 @@
 #include "platform/TrayIcon.h"
 #include "settings/AppSettings.h"
-#include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
 #include "support/ConfiguredUser.h"

@@ -1,7 +1,6 @@
 #include "core/TrayIconData.h"
 #include "platform/TrayIcon.h"
 #include "settings/AppSettings.h"
-#include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/frmPreferences.h"
 #include "shell/modMain.h"

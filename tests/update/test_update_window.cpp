@@ -2,7 +2,6 @@
 
 #include "platform/qt/QtHttpClient.h"
 #include "settings/AppSettings.h"
-#include "shell/MainWindow.h"
 #include "shell/frmMain.h"
 #include "shell/modMain.h"
 #include "support/ConfiguredUser.h"
