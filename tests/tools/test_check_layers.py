@@ -49,6 +49,16 @@ class LayersTest(unittest.TestCase):
                 if not accepted:
                     self.assertIn(relative, result.stdout)
 
+    def test_two_files_that_include_each_other(self):
+        with tempfile.TemporaryDirectory() as tree:
+            os.makedirs(os.path.join(tree, "shell"))
+            for name, include in (("Main.cpp", "shell/frmMain.h"), ("frmMain.cpp", "shell/Main.h")):
+                with open(os.path.join(tree, "shell", name), "w") as source:
+                    source.write(f'#include "{include}"\n')
+            result = check(tree)
+            self.assertEqual(result.returncode, 1, result.stdout)
+            self.assertIn("shell/Main and shell/frmMain include each other", result.stdout)
+
     def test_the_project_itself(self):
         result = check(os.path.join(os.path.dirname(CHECK), "..", "..", "src"))
         self.assertEqual(result.returncode, 0, result.stdout)

@@ -6,6 +6,7 @@ update, cues_and_links, which never include each other) <- widgets <- shell. A f
 its own folder and any lower layer. Below widgets/ nothing may include a Qt Widgets header, except
 the Widgets-based platform backends in platform/qt/. The logic folders (core to cues_and_links)
 report what happened as values and never reach the message-box service themselves: the windows tell.
+No two files include each other (a header and its source count as one: "shell/frmMain").
 
     check_layers.py [SOURCE_ROOT]    (default: the src/ folder of this checkout)
 """
@@ -42,6 +43,7 @@ def widgets_headers():
 def violations(root):
     widgets = widgets_headers()
     found = []
+    includes = {}  # "shell/frmMain" -> the files it includes, named the same way
     for folder, _, files in os.walk(root):
         for name in sorted(files):
             if not name.endswith((".h", ".cpp")):
@@ -63,6 +65,8 @@ def violations(root):
                         continue
                     target = match.group(2)
                     close = ">" if match.group(1) == "<" else '"'
+                    if match.group(1) == '"':
+                        includes.setdefault(os.path.splitext(relative)[0], set()).add(os.path.splitext(target)[0])
                     where = f"{relative}:{number}: #include {match.group(1)}{target}{close}"
                     first = target.split("/")[0]
                     if match.group(1) == '"' and "/" in target and first in RANK:
@@ -72,6 +76,10 @@ def violations(root):
                     below_widgets = RANK[own] < RANK["widgets"] and not relative.startswith(WIDGETS_ALLOWED_BELOW)
                     if below_widgets and (target.startswith("QtWidgets/") or header in widgets):
                         found.append(f"{where} is a Qt Widgets header below the widgets layer")
+    for first, targets in sorted(includes.items()):
+        for second in sorted(targets):
+            if first < second and first in includes.get(second, ()):
+                found.append(f"{first} and {second} include each other")
     return found
 
 
@@ -82,7 +90,7 @@ def main():
     for line in found:
         print(line)
     if found:
-        print(f"layers: {len(found)} include(s) against the direction")
+        print(f"layers: {len(found)} finding(s)")
         return 1
     print("layers: every include points down")
     return 0
