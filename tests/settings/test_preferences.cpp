@@ -348,21 +348,6 @@ TEST_F(PreferencesTest, ASaveThatCannotBeWrittenSaysWhyAndKeepsTheDialogWithWhat
     EXPECT_EQ(LoadedMainForm(), nullptr);
 }
 
-TEST_F(PreferencesTest, OddMinnesotaStationIsStoredWholeAndReadBackAsFourCharacters)
-{
-    Main();
-    frmPreferences* form = LoadedPreferencesForm();
-    form->txtMyName->setText("Ann");
-    form->cboState->setCurrentIndex(form->cboState->findText("Minnesota"));
-    form->cboStation->setCurrentIndex(form->cboStation->findText("Peston-Fillmore Co Airport=KFKA) "));
-    EXPECT_EQ(AppSettings.Station, "KFKA) ");
-    form->cmdSave->click();
-    EXPECT_EQ(fakes.registry.values.value("Station"), "KFKA) ");
-    EXPECT_EQ(fakes.registry.values.value("State"), "Minnesota");
-    ASSERT_NE(LoadedMainForm(), nullptr);
-    EXPECT_EQ(AppSettings.Station, "KFKA") << "the new main window's load reads four characters";
-}
-
 TEST_F(PreferencesTest, EveryWayOfClosingWithoutSavingWritesNothingAndBringsTheMainWindowBack)
 {
     const std::pair<const char*, std::function<void(frmPreferences*)>> ways[] = {

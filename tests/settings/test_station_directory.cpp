@@ -69,14 +69,6 @@ TEST(StateList, IsOrderedByPostalAbbreviation)
     }
 }
 
-TEST(StateList, SortingWithoutRegardToCaseKeepsTennesseeAtIndex44)
-{
-    QStringList sorted = StateNames();
-    std::sort(sorted.begin(), sorted.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    EXPECT_EQ(sorted.indexOf("Tennessee"), 44);
-}
-
 TEST(StationDirectory, Holds1770EntriesIn54Groups)
 {
     EXPECT_EQ(StationDirectoryGroupCount(), 54);

@@ -89,40 +89,18 @@ TEST_F(SplashTest, CountsDownFiveSecondsPaintingEachCaptionBeforeItsSleep)
 
 TEST_F(SplashTest, ShowsProductMakerAndAllThreeVersionNumbers)
 {
-    struct Seen {
-        bool visible = false;
-        QSize size;
-        QStringList captions;
-        QList<QFont> fonts;
-    } seen;
+    QStringList captions;
     fakes.sleeper.onSleep = [&](int) {
         const frmSplash* splash = LoadedSplashForm();
-        if (!splash || !seen.captions.isEmpty())
+        if (!splash || !captions.isEmpty() || !splash->isVisible())
             return;
-        seen.visible = splash->isVisible();
-        seen.size = splash->size();
         for (const QLabel* label : {splash->lblProductName, splash->lblCompany, splash->lblCompanyProduct,
-                                    splash->lblVersion, splash->lblPlatform, splash->lblTimer}) {
-            seen.captions << label->text();
-            seen.fonts << label->font();
-        }
+                                    splash->lblVersion, splash->lblPlatform, splash->lblTimer})
+            captions << label->text();
     };
     ShowSplashCountdown();
-    EXPECT_TRUE(seen.visible);
-    EXPECT_EQ(seen.size, QSize(7380 / 15, 4245 / 15));
-    EXPECT_EQ(seen.captions, QStringList({"Tolvane", "Orlentis", "Orlentis", "Version 1.0.0", "Win32",
-                                          "Tolvane will continue in 5 seconds."}));
-    const struct {
-        double points;
-        bool bold;
-    } fonts[] = {
-        {20.25, true}, {8.25, false}, {15.75, true}, {12, true}, {15.75, true}, {8.25, true},
-    };
-    ASSERT_EQ(seen.fonts.size(), 6);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_DOUBLE_EQ(seen.fonts[i].pointSizeF(), fonts[i].points) << seen.captions[i].toStdString();
-        EXPECT_EQ(seen.fonts[i].bold(), fonts[i].bold) << seen.captions[i].toStdString();
-    }
+    EXPECT_EQ(captions, QStringList({"Tolvane", "Orlentis", "Orlentis", "Version 1.0.0", "Win32",
+                                     "Tolvane will continue in 5 seconds."}));
 }
 
 TEST_F(SplashTest, TwoCountdownsLoadTheWindowTwice)
