@@ -50,10 +50,12 @@ SaveResult SavePreferences(const PreferencesChoices& choices, const AppSettingsR
         saved.Splash = flag(choices.splash);
         saved.Update = flag(choices.update);
         saved.UTC = flag(choices.utc);
+        saved.PreciseTime = flag(choices.preciseTime);
         error = writeAll({{SettingName::Sound, saved.Sound},
                           {SettingName::Splash, saved.Splash},
                           {SettingName::Update, saved.Update},
-                          {SettingName::UTC, saved.UTC}});
+                          {SettingName::UTC, saved.UTC},
+                          {SettingName::PreciseTime, saved.PreciseTime}});
     }
     if (!error.isEmpty())
         return {SaveOutcome::NotWritten, current, "Your preferences could not be saved: " + error};

@@ -15,6 +15,7 @@ struct PreferencesChoices {
     bool splash = true;
     bool update = true;
     bool utc = false;
+    bool preciseTime = true;
 };
 
 enum class SaveOutcome { NameMissing, Saved, NotWritten };
@@ -27,7 +28,7 @@ struct SaveResult {
 
 // Stores the choices: creates the settings keys, refuses an empty name, then writes "My Name",
 // "State" (`current.State`, the state last selected), "Station", "Time Server", sets or removes the
-// autostart entry, and writes "Sound", "Splash", "Update", "UTC". When the store cannot be written,
+// autostart entry, and writes "Sound", "Splash", "Update", "UTC", "Precise Time". When the store cannot be written,
 // the message names the place and the reason, and the autostart entry is left alone, so nothing
 // half-saved starts with the next login.
 SaveResult SavePreferences(const PreferencesChoices& choices, const AppSettingsRecord& current);

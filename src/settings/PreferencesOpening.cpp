@@ -49,6 +49,7 @@ AppSettingsRecord ReadStoredPreferences()
     stored.Splash = ReadSetting(SettingName::Splash).left(1);
     stored.Update = ReadSetting(SettingName::Update).left(1);
     stored.UTC = ReadSetting(SettingName::UTC).left(1);
+    stored.PreciseTime = ReadSetting(SettingName::PreciseTime).left(1);
     return stored;
 }
 
@@ -71,5 +72,6 @@ PreferencesOpening OpeningChoices(const AppSettingsRecord& stored, bool configur
     opening.splash = switchShown(stored.Splash, stored.splashOn(), true);
     opening.update = switchShown(stored.Update, stored.updateOn(), true);
     opening.utc = switchShown(stored.UTC, stored.utc24Hour(), false);
+    opening.preciseTime = stored.preciseTimeOn();
     return opening;
 }

@@ -22,6 +22,7 @@ struct PreferencesOpening {
     bool splash = true;
     bool update = true;
     bool utc = false;
+    bool preciseTime = true;
 };
 
 // `configured`: the settings exist (not a first run). `autostartExists`: the autostart entry is there,

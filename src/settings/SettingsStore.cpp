@@ -46,6 +46,7 @@ AppSettingsRecord ReadStartupSettings(AppSettingsRecord current)
     current.TimeServer = ReadSetting(SettingName::TimeServer);
     current.Sound = ReadSetting(SettingName::Sound).left(1);
     current.UTC = ReadSetting(SettingName::UTC).left(1);
+    current.PreciseTime = ReadSetting(SettingName::PreciseTime).left(1);
     return current;
 }
 

@@ -20,7 +20,8 @@ QString FirstWord(const QString& text);
 QString UnreadableSettingsMessage();
 
 // The main window's start-up read: `current` with "My Name" (first word), "Station" (first four
-// characters), "Time Server" (whole), "Sound" and "UTC" (first character) read in that order.
+// characters), "Time Server" (whole), "Sound", "UTC" and "Precise Time" (first character) read in
+// that order.
 AppSettingsRecord ReadStartupSettings(AppSettingsRecord current);
 // The start-up sequence's read: the first character of "Splash".
 QString ReadSplashSetting();

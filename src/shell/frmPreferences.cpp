@@ -117,6 +117,8 @@ void frmPreferences::buildLayout()
     chkSplash = Place(checkBox("Display Splash Screen", true, this), Twips(3360, 1320, 2295, 255), font, "chkSplash");
     chkUpdate = Place(checkBox("Auto Update", true, this), Twips(120, 1680, 1575, 255), font, "chkUpdate");
     chkUTC = Place(checkBox("24 Hour Time Format", false, this), Twips(3360, 1680, 2295, 255), font, "chkUTC");
+    chkPreciseTime =
+        Place(checkBox("Precise Time (NTP)", true, this), Twips(120, 2040, 2295, 255), font, "chkPreciseTime");
     cmdCancel = Place(new QPushButton("&Cancel", this), Twips(3600, 2040, 975, 375), font, "cmdCancel");
     cmdSave = Place(new QPushButton("&Save", this), Twips(4680, 2040, 975, 375), font, "cmdSave");
 
@@ -147,14 +149,14 @@ void frmPreferences::colourTexts()
     // Check boxes are white throughout, their boxes included, so their dark-blue marks always show.
     QPalette whiteBoxes;
     whiteBoxes.setColor(QPalette::Base, Qt::white);
-    for (QCheckBox* box : {chkAutorun, chkSound, chkSplash, chkUpdate, chkUTC})
+    for (QCheckBox* box : {chkAutorun, chkSound, chkSplash, chkUpdate, chkUTC, chkPreciseTime})
         WriteTextIn(box, DarkBlue, whiteBoxes);
 }
 
 void frmPreferences::arrangeTabOrder()
 {
-    QWidget* const order[] = {txtMyName, cboState,  cboStation, cboTimeServer, chkAutorun, chkSound,
-                              chkSplash, chkUpdate, chkUTC,     cmdSave,       cmdCancel};
+    QWidget* const order[] = {txtMyName, cboState,  cboStation, cboTimeServer,  chkAutorun, chkSound,
+                              chkSplash, chkUpdate, chkUTC,     chkPreciseTime, cmdSave,    cmdCancel};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -182,6 +184,7 @@ void frmPreferences::Form_Load()
     chkSplash->setChecked(opening_.splash);
     chkUpdate->setChecked(opening_.update);
     chkUTC->setChecked(opening_.utc);
+    chkPreciseTime->setChecked(opening_.preciseTime);
     CentreOnScreen(this);
 }
 
@@ -249,6 +252,7 @@ PreferencesChoices frmPreferences::choices() const
     shown.splash = chkSplash->isChecked();
     shown.update = chkUpdate->isChecked();
     shown.utc = chkUTC->isChecked();
+    shown.preciseTime = chkPreciseTime->isChecked();
     return shown;
 }
 

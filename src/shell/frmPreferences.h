@@ -49,6 +49,7 @@ public:
     QCheckBox* chkSplash = nullptr;
     QCheckBox* chkUpdate = nullptr;
     QCheckBox* chkUTC = nullptr;
+    QCheckBox* chkPreciseTime = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdSave = nullptr;
 

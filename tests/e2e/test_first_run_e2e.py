@@ -55,7 +55,7 @@ def test():
         settings = stored_settings(box)
         check(settings == {"My Name": "Ann Example", "State": "Tennessee", "Station": "KCHA",
                            "Time Server": "utcnist.colorado.edu", "Sound": "1", "Splash": "1",
-                           "Update": "1", "UTC": "0"}, f"stored settings: {settings}")
+                           "Update": "1", "UTC": "0", "Precise Time": "1"}, f"stored settings: {settings}")
         entry_path = os.path.join(box.env["XDG_CONFIG_HOME"], "autostart", "Tolvane.desktop")
         check(os.path.exists(entry_path), "saving with 'Add to Startup' adds the autostart entry")
         with open(entry_path, encoding="utf-8") as f:

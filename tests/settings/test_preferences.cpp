@@ -37,6 +37,7 @@ const QMap<QString, QString> StoredSettings = {
     {"Splash", "0"},
     {"Update", "0"},
     {"UTC", "1"},
+    {"Precise Time", "0"},
 };
 
 QStringList items(const QComboBox* box)
@@ -120,6 +121,7 @@ TEST_F(PreferencesTest, OpensOnTheStoredChoices)
     EXPECT_FALSE(form->chkSplash->isChecked());
     EXPECT_FALSE(form->chkUpdate->isChecked());
     EXPECT_TRUE(form->chkUTC->isChecked());
+    EXPECT_FALSE(form->chkPreciseTime->isChecked());
 
     EXPECT_EQ(AppSettings.MyName, "Ann Example") << "the whole stored name";
     EXPECT_EQ(AppSettings.State, "Texas");
@@ -146,6 +148,7 @@ TEST_F(PreferencesTest, FirstRunOpensOnTheInitialChoices)
     EXPECT_TRUE(form->chkSplash->isChecked());
     EXPECT_TRUE(form->chkUpdate->isChecked());
     EXPECT_FALSE(form->chkUTC->isChecked());
+    EXPECT_TRUE(form->chkPreciseTime->isChecked());
     EXPECT_EQ(AppSettings.State, "Tennessee");
     EXPECT_EQ(AppSettings.Station, "KCHA");
 }
@@ -279,6 +282,7 @@ TEST_F(PreferencesTest, SavingANewNameKeepsTheStationServerSwitchesAndAutostart)
 
         QMap<QString, QString> expected = c.stored;
         expected["My Name"] = "Bob Example";
+        expected["Precise Time"] = c.stored.value("Precise Time", "1"); // a set-up from before it counts as on
         EXPECT_EQ(fakes.registry.values, expected);
         EXPECT_EQ(fakes.autostart.enabled, c.autostart);
         EXPECT_EQ(LoadedPreferencesForm(), nullptr);
@@ -453,7 +457,7 @@ TEST_F(PreferencesTest, TabMovesThroughTheControlsInTheirOrder)
     QApplication::setActiveWindow(form);
     form->txtMyName->setFocus();
     QStringList visited;
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < 12; ++i) {
         QWidget* focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
         // The time-server box's text field stands for the box.
@@ -463,7 +467,7 @@ TEST_F(PreferencesTest, TabMovesThroughTheControlsInTheirOrder)
         QTest::keyClick(focused, Qt::Key_Tab);
     }
     EXPECT_EQ(visited, QStringList({"txtMyName", "cboState", "cboStation", "cboTimeServer", "chkAutorun", "chkSound",
-                                    "chkSplash", "chkUpdate", "chkUTC", "cmdSave", "cmdCancel"}));
+                                    "chkSplash", "chkUpdate", "chkUTC", "chkPreciseTime", "cmdSave", "cmdCancel"}));
 }
 
 TEST_F(PreferencesTest, LooksAsDesigned)
@@ -478,10 +482,10 @@ TEST_F(PreferencesTest, LooksAsDesigned)
     EXPECT_EQ(form->palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_TRUE(form->cmdSave->isDefault());
 
-    const QList<QWidget*> texts = {form->lblName,     form->txtMyName,  form->lblState,      form->cboState,
-                                   form->lblLocation, form->cboStation, form->lblTimeServer, form->cboTimeServer,
-                                   form->chkAutorun,  form->chkSound,   form->chkSplash,     form->chkUpdate,
-                                   form->chkUTC};
+    const QList<QWidget*> texts = {form->lblName,     form->txtMyName,     form->lblState,      form->cboState,
+                                   form->lblLocation, form->cboStation,    form->lblTimeServer, form->cboTimeServer,
+                                   form->chkAutorun,  form->chkSound,      form->chkSplash,     form->chkUpdate,
+                                   form->chkUTC,      form->chkPreciseTime};
     for (QWidget* widget : texts) {
         SCOPED_TRACE(widget->objectName().toStdString());
         EXPECT_EQ(widget->palette().color(QPalette::WindowText), QColor(0, 0, 64));
@@ -501,7 +505,8 @@ TEST_F(PreferencesTest, LooksAsDesigned)
         EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width());
         EXPECT_LE(label->fontMetrics().height(), label->height());
     }
-    const QList<QCheckBox*> boxes = {form->chkAutorun, form->chkSound, form->chkSplash, form->chkUpdate, form->chkUTC};
+    const QList<QCheckBox*> boxes = {form->chkAutorun, form->chkSound, form->chkSplash,
+                                     form->chkUpdate,  form->chkUTC,   form->chkPreciseTime};
     for (QCheckBox* box : boxes) {
         QStyleOptionButton option;
         option.initFrom(box);
@@ -522,7 +527,7 @@ TEST_F(PreferencesTest, EveryTextReadsUnderADarkPaletteAndTheDesignedColoursStay
     const auto restoreLight = qScopeGuard([&] { QApplication::setPalette(light); });
     const auto expectReadable = [](QWidget* window) {
         const std::vector<MeasuredText> texts = MeasureTextContrast(window);
-        EXPECT_EQ(texts.size(), 15u) << "four labels, three boxes, the name box, five check boxes, two buttons";
+        EXPECT_EQ(texts.size(), 16u) << "four labels, three boxes, the name box, six check boxes, two buttons";
         for (const MeasuredText& text : texts)
             EXPECT_GE(text.contrast, 4.5) << text.control.toStdString() << ": " << text.text.toStdString();
     };

@@ -73,17 +73,19 @@ TEST_F(SavePreferencesTest, WritesNamesThenAutostartThenSwitchesInOrder)
     EXPECT_EQ(SavePreferences(shown, current).outcome, SaveOutcome::Saved);
     EXPECT_EQ(journal.steps, QStringList({"create keys", "My Name=Ann Example", "State=Tennessee", "Station=KCHA",
                                           "Time Server=utcnist.colorado.edu", "autostart /opt/tolvane/tolvane",
-                                          "Sound=1", "Splash=1", "Update=1", "UTC=0"}));
+                                          "Sound=1", "Splash=1", "Update=1", "UTC=0", "Precise Time=1"}));
 
     journal.steps.clear();
-    shown.autorun = shown.sound = shown.splash = shown.update = false;
+    shown.autorun = shown.sound = shown.splash = shown.update = shown.preciseTime = false;
     shown.utc = true;
     const AppSettingsRecord saved = SavePreferences(shown, current).saved;
-    EXPECT_EQ(journal.steps.mid(5), QStringList({"no autostart", "Sound=0", "Splash=0", "Update=0", "UTC=1"}));
+    EXPECT_EQ(journal.steps.mid(5),
+              QStringList({"no autostart", "Sound=0", "Splash=0", "Update=0", "UTC=1", "Precise Time=0"}));
     EXPECT_EQ(saved.Sound, "0");
     EXPECT_EQ(saved.Splash, "0");
     EXPECT_EQ(saved.Update, "0");
     EXPECT_EQ(saved.UTC, "1");
+    EXPECT_EQ(saved.PreciseTime, "0");
     EXPECT_EQ(saved.State, "Tennessee");
 }
 
@@ -161,7 +163,7 @@ AppSettingsRecord storedPlace(const QString& state, const QString& station)
 }
 
 AppSettingsRecord storedSwitches(const QString& timeServer, const QString& sound, const QString& splash,
-                                 const QString& update, const QString& utc)
+                                 const QString& update, const QString& utc, const QString& preciseTime = {})
 {
     AppSettingsRecord stored;
     stored.TimeServer = timeServer;
@@ -169,6 +171,7 @@ AppSettingsRecord storedSwitches(const QString& timeServer, const QString& sound
     stored.Splash = splash;
     stored.Update = update;
     stored.UTC = utc;
+    stored.PreciseTime = preciseTime;
     return stored;
 }
 
@@ -213,6 +216,7 @@ struct SwitchCase {
     bool configured, autostartExists;
     bool autorun, sound, splash, update, utc;
     QString timeServer;
+    bool preciseTime = true;
 };
 
 TEST(PreferencesOpening, SwitchesAndServerShowWhatIsStoredAndTheInitialValuesOnlyForWhatIsNot)
@@ -220,15 +224,16 @@ TEST(PreferencesOpening, SwitchesAndServerShowWhatIsStoredAndTheInitialValuesOnl
     const SwitchCase cases[] = {
         // A first run: the designed initial values, autostart offered.
         {{}, false, false, true, true, true, true, false, ""},
-        {storedSwitches("time.nist.gov", "0", "0", "0", "1"), true, false, false, false, false, false, true,
-         "time.nist.gov"},
-        {storedSwitches(" typed.example ", "1", "1", "1", "0"), true, true, true, true, true, true, false,
+        {storedSwitches("time.nist.gov", "0", "0", "0", "1", "0"), true, false, false, false, false, false, true,
+         "time.nist.gov", false},
+        {storedSwitches(" typed.example ", "1", "1", "1", "0", "1"), true, true, true, true, true, true, false,
          " typed.example "},
         // Configured, but some values missing: those take their initial values.
         {storedSwitches("", "", "0", "", ""), true, true, true, true, false, true, false, ""},
         // As the program reads them: "1" is on; the start-up sequence shows the splash for any digit
         // but "0".
-        {storedSwitches("", "1", "2", "y", "1"), true, false, false, true, true, false, true, ""},
+        // "Precise Time" is off only when stored as "0".
+        {storedSwitches("", "1", "2", "y", "1", "y"), true, false, false, true, true, false, true, ""},
     };
     for (const SwitchCase& c : cases) {
         SCOPED_TRACE(c.stored.Sound.toStdString() + "|" + c.stored.Splash.toStdString() + "|" +
@@ -240,10 +245,11 @@ TEST(PreferencesOpening, SwitchesAndServerShowWhatIsStoredAndTheInitialValuesOnl
         EXPECT_EQ(opening.update, c.update);
         EXPECT_EQ(opening.utc, c.utc);
         EXPECT_EQ(opening.timeServer, c.timeServer);
+        EXPECT_EQ(opening.preciseTime, c.preciseTime);
     }
 }
 
-TEST(PreferencesOpening, ReadsTheSevenValuesAsTheProgramReadsThem)
+TEST(PreferencesOpening, ReadsTheStoredValuesAsTheProgramReadsThem)
 {
     FakeServices fakes;
     fakes.registry.seed({{"State", "Texas"},
@@ -252,11 +258,12 @@ TEST(PreferencesOpening, ReadsTheSevenValuesAsTheProgramReadsThem)
                          {"Sound", "0"},
                          {"Splash", "12"},
                          {"Update", "0"},
-                         {"UTC", "1 "}});
+                         {"UTC", "1 "},
+                         {"Precise Time", "0 "}});
     const AppSettingsRecord stored = ReadStoredPreferences();
     EXPECT_EQ(QStringList({stored.State, stored.Station, stored.TimeServer, stored.Sound, stored.Splash, stored.Update,
-                           stored.UTC}),
-              QStringList({"Texas", "KFKA) ", " x ", "0", "1", "0", "1"}));
+                           stored.UTC, stored.PreciseTime}),
+              QStringList({"Texas", "KFKA) ", " x ", "0", "1", "0", "1", "0"}));
 }
 
 } // namespace

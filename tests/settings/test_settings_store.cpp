@@ -165,8 +165,9 @@ TEST(StartupRead, TakesFirstWordFourCharactersAndFirstCharacters)
           {"Station", "KCHA"},
           {"Time Server", "utcnist.colorado.edu"},
           {"Sound", "1"},
-          {"UTC", "0"}},
-         {"Ann", "", "KCHA", "utcnist.colorado.edu", "1", "", "", "0"}},
+          {"UTC", "0"},
+          {"Precise Time", "0"}},
+         {"Ann", "", "KCHA", "utcnist.colorado.edu", "1", "", "", "0", "0"}},
         {{{"My Name", "Ann"}, {"Station", "KFKA) "}, {"Time Server", "a.b.c.d"}, {"Sound", "10"}, {"UTC", "1x"}},
          {"Ann", "", "KFKA", "a.b.c.d", "1", "", "", "1"}},
         {{{"My Name", " Ann"}, {"Time Server", "nodots"}}, {"", "", "", "nodots", "", "", "", ""}},
@@ -183,6 +184,7 @@ TEST(StartupRead, TakesFirstWordFourCharactersAndFirstCharacters)
         EXPECT_EQ(read.TimeServer, c.expected.TimeServer);
         EXPECT_EQ(read.Sound, c.expected.Sound);
         EXPECT_EQ(read.UTC, c.expected.UTC);
+        EXPECT_EQ(read.PreciseTime, c.expected.PreciseTime);
         EXPECT_EQ(read.State, "Ohio") << "the other fields are left as they were";
         EXPECT_EQ(read.Splash, "1");
     }
