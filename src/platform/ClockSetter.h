@@ -22,4 +22,7 @@ public:
     virtual ~ClockSetter() = default;
     // `utc` is a UTC date-time with milliseconds.
     virtual ClockSetResult setUtc(const QDateTime& utc) = 0;
+    // Moves the clock by `microseconds` (forward when positive) from wherever it stands when the
+    // change is made, so that time spent on the way (an authorisation dialog) costs nothing.
+    virtual ClockSetResult shiftBy(qint64 microseconds) = 0;
 };

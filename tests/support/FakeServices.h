@@ -81,10 +81,16 @@ public:
 class FakeClockSetter final : public ClockSetter {
 public:
     std::vector<QDateTime> setTimes; // UTC instants handed over, in order
+    std::vector<qint64> shifts;      // microseconds, in order
     ClockSetResult answer{ClockSetOutcome::Done, {}};
     ClockSetResult setUtc(const QDateTime& utc) override
     {
         setTimes.push_back(utc);
+        return answer;
+    }
+    ClockSetResult shiftBy(qint64 microseconds) override
+    {
+        shifts.push_back(microseconds);
         return answer;
     }
 };

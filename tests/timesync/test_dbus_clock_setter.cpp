@@ -39,14 +39,15 @@ protected:
 
 std::unique_ptr<PrivateSystemBus> DbusClockSetterTest::bus_;
 
-TEST_F(DbusClockSetterTest, SendsAbsoluteMicrosecondsWithInteractiveAuthorisation)
+TEST_F(DbusClockSetterTest, SendsAbsoluteOrRelativeMicrosecondsWithInteractiveAuthorisation)
 {
     FakeTimedated timedated(bus_->address(), "ok");
     ASSERT_TRUE(timedated.ready());
     DbusClockSetter setter(&connect);
-    const ClockSetResult result = setter.setUtc(Instant);
-    EXPECT_EQ(result.outcome, ClockSetOutcome::Done);
-    EXPECT_EQ(timedated.calls(), QStringList{"SetTime xbb " + InstantMicroseconds + " false true interactive-flag"});
+    EXPECT_EQ(setter.setUtc(Instant).outcome, ClockSetOutcome::Done);
+    EXPECT_EQ(setter.shiftBy(-3'217'456).outcome, ClockSetOutcome::Done);
+    EXPECT_EQ(timedated.calls(), QStringList({"SetTime xbb " + InstantMicroseconds + " false true interactive-flag",
+                                              "SetTime xbb -3217456 true true interactive-flag"}));
 }
 
 struct ErrorCase {
@@ -207,5 +208,21 @@ INSTANTIATE_TEST_SUITE_P(
                     TimespecCase{"WholeSecondBefore1970", utcAt(1969, 12, 31, 23, 59, 59, 0), -1, 0},
                     TimespecCase{"Year1930", utcAt(1930, 1, 1, 0, 0, 0, 1), -1262304000, 1'000'000}),
     [](const testing::TestParamInfo<TimespecCase>& test) { return test.param.name; });
+
+TEST(KernelClockSetter, ShiftCarriesTheNanosecondsIntoTheSeconds)
+{
+    const struct {
+        qint64 microseconds;
+        timespec shifted;
+    } cases[] = {{1'900'000, {102, 100'000'000}},
+                 {-1'500'000, {98, 700'000'000}},
+                 {-200'000, {100, 0}},
+                 {0, {100, 200'000'000}}};
+    for (const auto& c : cases) {
+        const timespec shifted = ShiftedTimespec({100, 200'000'000}, c.microseconds);
+        EXPECT_EQ(shifted.tv_sec, c.shifted.tv_sec) << c.microseconds;
+        EXPECT_EQ(shifted.tv_nsec, c.shifted.tv_nsec) << c.microseconds;
+    }
+}
 
 } // namespace

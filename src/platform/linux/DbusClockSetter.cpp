@@ -10,14 +10,22 @@ DbusClockSetter::DbusClockSetter(BusConnector connectBus) : connectBus_(std::mov
 
 ClockSetResult DbusClockSetter::setUtc(const QDateTime& utc)
 {
+    return setTime(utc.toMSecsSinceEpoch() * 1000, false);
+}
+
+ClockSetResult DbusClockSetter::shiftBy(qint64 microseconds)
+{
+    return setTime(microseconds, true);
+}
+
+ClockSetResult DbusClockSetter::setTime(qint64 microseconds, bool relative)
+{
     if (!bus_ || !bus_->isConnected())
         bus_ = connectBus_();
     if (!bus_->isConnected())
         return {ClockSetOutcome::NoService, bus_->lastError().message()};
     QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.timedate1", "/org/freedesktop/timedate1",
                                                        "org.freedesktop.timedate1", "SetTime");
-    const qint64 microseconds = utc.toMSecsSinceEpoch() * 1000;
-    const bool relative = false;
     const bool interactive = true;
     call << microseconds << relative << interactive;
     call.setInteractiveAuthorizationAllowed(true);

@@ -18,11 +18,15 @@ public:
     // opens the system bus.
     explicit DbusClockSetter(BusConnector connectBus);
     ClockSetResult setUtc(const QDateTime& utc) override;
+    ClockSetResult shiftBy(qint64 microseconds) override;
 
     // Long enough for the user to type a password into the authorisation dialog.
     static constexpr int ReplyWaitMs = 120'000;
 
 private:
+    // timedated's SetTime: microseconds since 1970, or relative to now.
+    ClockSetResult setTime(qint64 microseconds, bool relative);
+
     BusConnector connectBus_;
     std::optional<QDBusConnection> bus_;
 };

@@ -21,14 +21,38 @@ timespec TimespecFromMsecs(qint64 msecsSinceEpoch)
     return when;
 }
 
-ClockSetResult KernelClockSetter::setUtc(const QDateTime& utc)
+timespec ShiftedTimespec(timespec now, qint64 microseconds)
 {
-    const timespec when = TimespecFromMsecs(utc.toMSecsSinceEpoch());
+    const qint64 nanoseconds = qint64(now.tv_nsec) + (microseconds % 1'000'000) * 1000;
+    const qint64 carry = nanoseconds < 0 ? -1 : nanoseconds / 1'000'000'000;
+    now.tv_sec += time_t(microseconds / 1'000'000 + carry);
+    now.tv_nsec = long(nanoseconds - carry * 1'000'000'000);
+    return now;
+}
+
+namespace {
+
+ClockSetResult setRealTimeClock(const timespec& when)
+{
     if (clock_settime(CLOCK_REALTIME, &when) == 0)
         return {ClockSetOutcome::Done, {}};
     const int error = errno;
     const QString detail = QString::fromLocal8Bit(std::strerror(error));
     return {error == EPERM ? ClockSetOutcome::NotAllowed : ClockSetOutcome::Failed, detail};
+}
+
+} // namespace
+
+ClockSetResult KernelClockSetter::setUtc(const QDateTime& utc)
+{
+    return setRealTimeClock(TimespecFromMsecs(utc.toMSecsSinceEpoch()));
+}
+
+ClockSetResult KernelClockSetter::shiftBy(qint64 microseconds)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return setRealTimeClock(ShiftedTimespec(now, microseconds));
 }
 
 bool EffectiveCapabilityInStatus(const QByteArray& procStatus, int capabilityBit)

@@ -10,10 +10,13 @@
 class KernelClockSetter final : public ClockSetter {
 public:
     ClockSetResult setUtc(const QDateTime& utc) override;
+    ClockSetResult shiftBy(qint64 microseconds) override;
 };
 
 // The instant as clock_settime takes it: seconds since 1970 and the nanoseconds within that second.
 timespec TimespecFromMsecs(qint64 msecsSinceEpoch);
+// `now` moved by `microseconds`, the nanoseconds kept within 0 to 999,999,999.
+timespec ShiftedTimespec(timespec now, qint64 microseconds);
 
 // Whether the "CapEff:" line of a /proc/<pid>/status text has the capability bit set.
 bool EffectiveCapabilityInStatus(const QByteArray& procStatus, int capabilityBit);
