@@ -10,7 +10,7 @@ QString ObservationBaseUrl()
            QStringLiteral("/data/current_obs/");
 }
 
-HttpResponse RequestObservation(const QString& stationCode, const QDeadlineTimer& deadline)
+HttpResponse GetObservation(const QString& stationCode, const QDeadlineTimer& deadline)
 {
     HttpClient* http = services().http;
     if (!http)
@@ -19,12 +19,4 @@ HttpResponse RequestObservation(const QString& stationCode, const QDeadlineTimer
     HttpRequest request{ObservationBaseUrl() + stationCode + ".xml", Program::LegacyAgent, ProxyMode::Direct};
     request.deadline = deadline;
     return http->get(request);
-}
-
-QByteArray GetObservation(const QString& stationCode)
-{
-    const HttpResponse response = RequestObservation(stationCode, QDeadlineTimer(QDeadlineTimer::Forever));
-    if (!response.sessionOpened || !response.connected)
-        return {};
-    return response.body;
 }

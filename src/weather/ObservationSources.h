@@ -49,7 +49,6 @@ public:
     };
 
 private:
-    Attempt tryFeed(const QString& url, const QByteArray& agent, const QDeadlineTimer& deadline) const;
     Attempt tryApi(const QString& station, const QDeadlineTimer& deadline);
     StationInfo stationInfo(const QString& station, const QDeadlineTimer& deadline);
 
