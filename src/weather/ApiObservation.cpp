@@ -1,5 +1,7 @@
 #include "weather/ApiObservation.h"
 
+#include "weather/FeedLines.h"
+
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -206,8 +208,8 @@ QString FeedWindString(double speedKmh, std::optional<double> gustKmh, std::opti
 
 QByteArray FeedDocumentFromRecord(const QJsonObject& record, const StationInfo& station, const QString& stationCode)
 {
-    // The lines the refresh reads (by index from 0) and a few of the feed's other elements around them.
-    QList<QByteArray> lines(42);
+    // The lines the refresh reads and a few of the feed's other elements around them.
+    QList<QByteArray> lines(FeedLine::Closing + 1);
     lines[0] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?> ";
     lines[1] = "<?xml-stylesheet href=\"latest_ob.xsl\" type=\"text/xsl\"?>";
     lines[2] = "<current_observation version=\"1.0\"";
@@ -216,43 +218,44 @@ QByteArray FeedDocumentFromRecord(const QJsonObject& record, const StationInfo& 
     lines[5] = "\t xsi:noNamespaceSchemaLocation=\"http://www.weather.gov/view/current_observation.xsd\">";
     lines[6] = "\t<credit>NOAA's National Weather Service</credit>";
     lines[7] = "\t<credit_URL>https://www.weather.gov/</credit_URL>";
-    lines[10] = Element("location", DocumentText(station.name.isEmpty() ? stationCode : station.name));
-    lines[11] = Element("station_id", DocumentText(stationCode));
+    lines[FeedLine::Location] = Element("location", DocumentText(station.name.isEmpty() ? stationCode : station.name));
+    lines[FeedLine::StationId] = Element("station_id", DocumentText(stationCode));
     if (const QDateTime local = ObservationTime(record, station); local.isValid()) {
-        lines[14] = Element("observation_time", FeedTimeText(local));
-        lines[16] = Element("observation_time_rfc822", Rfc822Text(local));
+        lines[FeedLine::ObservationTime] = Element("observation_time", FeedTimeText(local));
+        lines[FeedLine::ObservationTimeRfc822] = Element("observation_time_rfc822", Rfc822Text(local));
     }
     if (const QString condition = TextOf(record, "textDescription"); !condition.isEmpty())
-        lines[15] = Element("weather", DocumentText(condition));
+        lines[FeedLine::Weather] = Element("weather", DocumentText(condition));
     if (const auto f = ValueOf(record, "temperature", Quantity::Fahrenheit)) {
-        lines[17] = Element("temp_f", Fixed(*f, 1).toLatin1());
-        lines[18] = Element("temp_c", Fixed((*f - 32.0) / 1.8, 1).toLatin1());
+        lines[FeedLine::TempF] = Element("temp_f", Fixed(*f, 1).toLatin1());
+        lines[FeedLine::TempC] = Element("temp_c", Fixed((*f - 32.0) / 1.8, 1).toLatin1());
     }
     if (const auto percent = ValueOf(record, "relativeHumidity", Quantity::Percent))
-        lines[19] = Element("relative_humidity", QByteArray::number(std::lround(*percent)));
+        lines[FeedLine::RelativeHumidity] = Element("relative_humidity", QByteArray::number(std::lround(*percent)));
     const auto direction = ValueOf(record, "windDirection", Quantity::Degree);
     if (const auto speed = ValueOf(record, "windSpeed", Quantity::KilometresPerHour)) {
         const auto gust = ValueOf(record, "windGust", Quantity::KilometresPerHour);
-        lines[20] = Element("wind_string", FeedWindString(*speed, gust, direction).toLatin1());
-        lines[23] = Element("wind_mph", Fixed(*speed / KilometresPerMile, 1).toLatin1());
-        lines[25] = Element("wind_kt", QByteArray::number(std::lround(*speed / KilometresPerNauticalMile)));
+        lines[FeedLine::WindString] = Element("wind_string", FeedWindString(*speed, gust, direction).toLatin1());
+        lines[FeedLine::WindMph] = Element("wind_mph", Fixed(*speed / KilometresPerMile, 1).toLatin1());
+        lines[FeedLine::WindKt] =
+            Element("wind_kt", QByteArray::number(std::lround(*speed / KilometresPerNauticalMile)));
         if (gust)
-            lines[24] = Element("wind_gust_mph", Fixed(*gust / KilometresPerMile, 1).toLatin1());
+            lines[FeedLine::WindGustMph] = Element("wind_gust_mph", Fixed(*gust / KilometresPerMile, 1).toLatin1());
     }
     if (direction)
-        lines[22] = Element("wind_degrees", QByteArray::number(std::lround(*direction)));
+        lines[FeedLine::WindDegrees] = Element("wind_degrees", QByteArray::number(std::lround(*direction)));
     if (const auto pascals = ValueOf(record, "barometricPressure", Quantity::Pascal)) {
-        lines[26] = Element("pressure_mb", Fixed(*pascals / 100.0, 1).toLatin1());
-        lines[27] = Element("pressure_in", Fixed(*pascals / PascalsPerInchOfMercury, 2).toLatin1());
+        lines[FeedLine::PressureMb] = Element("pressure_mb", Fixed(*pascals / 100.0, 1).toLatin1());
+        lines[FeedLine::PressureIn] = Element("pressure_in", Fixed(*pascals / PascalsPerInchOfMercury, 2).toLatin1());
     }
     if (const auto f = ValueOf(record, "dewpoint", Quantity::Fahrenheit)) {
-        lines[28] = Element("dewpoint_c", Fixed((*f - 32.0) / 1.8, 1).toLatin1());
-        lines[29] = Element("dewpoint_f", Fixed(*f, 1).toLatin1());
+        lines[FeedLine::DewpointC] = Element("dewpoint_c", Fixed((*f - 32.0) / 1.8, 1).toLatin1());
+        lines[FeedLine::DewpointF] = Element("dewpoint_f", Fixed(*f, 1).toLatin1());
     }
     if (const QByteArray icon = IconCode(TextOf(record, "icon")); !icon.isEmpty())
-        lines[38] = Element("icon_url_name", icon + ".png");
+        lines[FeedLine::IconUrlName] = Element("icon_url_name", icon + ".png");
     if (const auto metres = ValueOf(record, "visibility", Quantity::Metre))
-        lines[40] = Element("visibility", Fixed(*metres / MetresPerMile, 2).toLatin1());
-    lines[41] = "</current_observation>";
+        lines[FeedLine::Visibility] = Element("visibility", Fixed(*metres / MetresPerMile, 2).toLatin1());
+    lines[FeedLine::Closing] = "</current_observation>";
     return lines.join("\r\n");
 }
