@@ -4,10 +4,17 @@
 #include "core/ProgramInfo.h"
 #include "platform/Services.h"
 
+#include <QUrl>
+
 QString ObservationBaseUrl()
 {
     return QStringLiteral("http://") + QString::fromLatin1(BuildConfig::FeedHost) +
            QStringLiteral("/data/current_obs/");
+}
+
+QString ObservationUrl(const QString& stationCode)
+{
+    return ObservationBaseUrl() + QString::fromLatin1(QUrl::toPercentEncoding(stationCode)) + ".xml";
 }
 
 HttpResponse GetObservation(const QString& stationCode, const QDeadlineTimer& deadline)
@@ -15,8 +22,7 @@ HttpResponse GetObservation(const QString& stationCode, const QDeadlineTimer& de
     HttpClient* http = services().http;
     if (!http)
         return {};
-    // The code goes into the URL as it stands: it is the bare station code from the settings.
-    HttpRequest request{ObservationBaseUrl() + stationCode + ".xml", Program::LegacyAgent, ProxyMode::Direct};
+    HttpRequest request{ObservationUrl(stationCode), Program::LegacyAgent, ProxyMode::Direct};
     request.deadline = deadline;
     return http->get(request);
 }

@@ -99,7 +99,7 @@ FetchedObservation ObservationSources::fetch(const QString& station)
         const int source = (preferred_ + tried) % SourceCount;
         Attempt attempt;
         switch (source) {
-        case 0: attempt = FeedAttempt(ObservationBaseUrl() + station + ".xml", GetObservation(station, share)); break;
+        case 0: attempt = FeedAttempt(ObservationUrl(station), GetObservation(station, share)); break;
         case 1: {
             const QString url = Https(BuildConfig::ForecastHost, "/xml/current_obs/" + PathPiece(station) + ".xml");
             attempt = FeedAttempt(url, Get(url, Program::IdentifyingAgent(), share));

@@ -281,6 +281,7 @@ TEST(QtHttpClient, SendsThePathAsGivenEscapingWhatHttpDoesNotAllow)
     const Case cases[] = {
         {"/data/current_obs/KXYZ.xml", "/data/current_obs/KXYZ.xml"},
         {"/data/current_obs/.xml", "/data/current_obs/.xml"},
+        {"/data/current_obs/..%2F..xml", "/data/current_obs/..%2F..xml"}, // an escaped code stays one name
         {"/update/version.dat", "/update/version.dat"},
         // Backslashes may not stand in a path; the update site decodes them back.
         {"/update/\\images\\a.jpg", "/update/%5Cimages%5Ca.jpg"},

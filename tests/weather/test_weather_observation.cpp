@@ -25,8 +25,9 @@ TEST(Observation, OneDirectGetOfTheStationDocumentOnTheFeedHost)
         QString path;
     } cases[] = {
         {"KXYZ", "/data/current_obs/KXYZ.xml"},
-        {"", "/data/current_obs/.xml"},         // not rejected
-        {"kxyz", "/data/current_obs/kxyz.xml"}, // used as it stands
+        {"", "/data/current_obs/.xml"},           // not rejected
+        {"kxyz", "/data/current_obs/kxyz.xml"},   // used as it stands
+        {"../.", "/data/current_obs/..%2F..xml"}, // no settings value moves the path
     };
     for (const auto& c : cases) {
         FakeServices fakes;
