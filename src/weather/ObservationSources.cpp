@@ -21,6 +21,7 @@ WeatherFailure FailureOf(const HttpResponse& response)
     case HttpError::None: return WeatherFailure::NotAnObservation;
     case HttpError::NotFound: return WeatherFailure::NotFound;
     case HttpError::TimedOut: return WeatherFailure::TimedOut;
+    case HttpError::TooLarge: return WeatherFailure::TooLarge;
     case HttpError::NoConnection:
     case HttpError::Refused:
     case HttpError::Other: break;
@@ -81,6 +82,7 @@ QString FailureText(WeatherFailure failure)
     case WeatherFailure::TimedOut: return QStringLiteral("timed out");
     case WeatherFailure::NoConnection: return QStringLiteral("no connection");
     case WeatherFailure::NotAnObservation: return QStringLiteral("not a weather observation");
+    case WeatherFailure::TooLarge: return QStringLiteral("too large");
     }
     return {};
 }

@@ -555,7 +555,7 @@ TEST(QtHttpClient, EndlessBodyIsCutAtTheSizeLimit)
 
         EXPECT_TRUE(response.connected);
         EXPECT_FALSE(response.complete);
-        EXPECT_EQ(response.error, HttpError::Other);
+        EXPECT_EQ(response.error, HttpError::TooLarge);
         EXPECT_EQ(response.body, QByteArray(tightLimits.maxBodyBytes, 'x'));
     }
 }
@@ -575,6 +575,7 @@ TEST(QtHttpClient, SizeLimitAllowsABodyOfExactlyTheLimit)
         const HttpResponse response = fetch(request(server.url()), tightLimits);
 
         EXPECT_EQ(response.complete, c.complete);
+        EXPECT_EQ(response.error, c.complete ? HttpError::None : HttpError::TooLarge);
         EXPECT_EQ(response.body, body.left(limit));
     }
 }
