@@ -41,17 +41,30 @@ constexpr double PascalsPerInchOfMercury = 3386.389;
 constexpr double KilometresPerMile = 1.609344;
 constexpr double KilometresPerNauticalMile = 1.852;
 
+// "wmoUnit:degC" and "unit:degC" name one unit, "qc:V" and "V" one flag: the namespace is all that
+// differs.
+QString WithoutNamespace(const QString& code)
+{
+    return code.sliced(code.lastIndexOf(u':') + 1);
+}
+
+// The observation network's quality control rejected the value ("X"), questioned it ("Q") or judged
+// it bad ("B"): it is no measurement to show.
+bool FailedQualityControl(const QJsonObject& property)
+{
+    const QString flag = WithoutNamespace(property.value("qualityControl").toString());
+    return flag == u"X" || flag == u"Q" || flag == u"B";
+}
+
 // The value of a quantitative property ({"value": 10, "unitCode": "wmoUnit:degC"}) in the wanted
-// quantity's unit; nothing when it is null, missing or in another unit.
+// quantity's unit; nothing when it is null, missing, in another unit or failed quality control.
 std::optional<double> ValueOf(const QJsonObject& record, const char* name, Quantity wanted)
 {
     const QJsonObject property = record.value(QLatin1StringView(name)).toObject();
     const QJsonValue value = property.value("value");
-    if (!value.isDouble() || !std::isfinite(value.toDouble()))
+    if (!value.isDouble() || !std::isfinite(value.toDouble()) || FailedQualityControl(property))
         return std::nullopt;
-    // "wmoUnit:degC" and "unit:degC" name one unit; the namespace is all that differs.
-    const QString unitCode = property.value("unitCode").toString();
-    const QString unit = unitCode.sliced(unitCode.lastIndexOf(u':') + 1);
+    const QString unit = WithoutNamespace(property.value("unitCode").toString());
     for (const UnitConversion& conversion : Conversions)
         if (conversion.quantity == wanted && unit == QLatin1StringView(conversion.unit))
             return value.toDouble() * conversion.factor + conversion.offset;

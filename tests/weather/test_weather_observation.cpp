@@ -163,7 +163,7 @@ TEST(ApiConversion, ElementsOnTheLinesTheRefreshReads)
 }
 
 // Each unit the API writes, with either namespace, on KATT's record: the property is replaced by the
-// same kind of reading in that unit.
+// same kind of reading in that unit, with a quality-control flag bare ("V") or in its namespace.
 TEST(ApiConversion, EveryUnitCodeWithEitherPrefix)
 {
     const struct {
@@ -172,6 +172,7 @@ TEST(ApiConversion, EveryUnitCodeWithEitherPrefix)
         double value;
         qsizetype line;
         QString element; // empty: left out
+        const char* flag = "V";
     } cases[] = {
         {"temperature", "degC", 10, 17, "<temp_f>50.0</temp_f>"},
         {"temperature", "degC", -40, 17, "<temp_f>-40.0</temp_f>"},
@@ -190,16 +191,24 @@ TEST(ApiConversion, EveryUnitCodeWithEitherPrefix)
         {"barometricPressure", "hPa", 1013, 27, ""},
         {"visibility", "km", 16, 40, ""},
         {"windSpeed", "kt", 10, 20, ""},
+        // Rejected, questioned or bad is no measurement; any other flag keeps the value.
+        {"temperature", "degC", 10, 17, "", "X"},
+        {"windSpeed", "km_h-1", 18.52, 20, "", "Q"},
+        {"barometricPressure", "Pa", 101325, 27, "", "B"},
+        {"temperature", "degC", 10, 17, "<temp_f>50.0</temp_f>", "T"},
     };
     const QJsonObject katt = *ObservationRecordFromJson(apiRecord("KATT.latest.json"));
     for (const char* prefix : {"wmoUnit:", "unit:"})
         for (const auto& c : cases) {
             QJsonObject record = katt;
-            record.insert(c.property, QJsonObject{{"unitCode", QString(prefix) + c.unit}, {"value", c.value}});
+            const QString flag = QString(prefix == QString("unit:") ? "qc:" : "") + c.flag;
+            record.insert(
+                c.property,
+                QJsonObject{{"unitCode", QString(prefix) + c.unit}, {"value", c.value}, {"qualityControl", flag}});
             const QString text = QString::fromLatin1(FeedDocumentFromRecord(record, {}, "KATT"));
             const QString expected = c.element.isEmpty() ? QString() : "\t" + c.element;
             EXPECT_EQ(LineAt(text, c.line).value_or(u"<none>").toString(), expected)
-                << prefix << c.unit << " " << c.value;
+                << prefix << c.unit << " " << c.value << " " << c.flag;
         }
 }
 
