@@ -14,20 +14,20 @@
 
 namespace {
 
-enum class Quantity { Fahrenheit, KilometresPerHour, Pascal, Metre, Percent, Degree };
+enum class Quantity { Celsius, KilometresPerHour, Pascal, Metre, Percent, Degree };
 
 struct UnitConversion {
     Quantity quantity;
     const char* unit; // the unit code without its namespace ("wmoUnit:", "unit:", ...)
-    double factor;
+    double factor;    // value in the quantity's unit = value in this unit * factor + offset
     double offset;
 };
 
 // The units the API writes observations in. Any other unit leaves its value out rather than
 // showing a number taken for something it is not.
 const UnitConversion Conversions[] = {
-    {Quantity::Fahrenheit, "degC", 1.8, 32.0},
-    {Quantity::Fahrenheit, "degF", 1.0, 0.0},
+    {Quantity::Celsius, "degC", 1.0, 0.0},
+    {Quantity::Celsius, "degF", 5.0 / 9.0, -32.0 * 5.0 / 9.0},
     {Quantity::KilometresPerHour, "km_h-1", 1.0, 0.0},
     {Quantity::KilometresPerHour, "m_s-1", 3.6, 0.0},
     {Quantity::Pascal, "Pa", 1.0, 0.0},
@@ -35,6 +35,38 @@ const UnitConversion Conversions[] = {
     {Quantity::Percent, "percent", 1.0, 0.0},
     {Quantity::Degree, "degree_(angle)", 1.0, 0.0},
 };
+
+struct Bounds {
+    double low;
+    double high;
+};
+
+// What no instrument can report: beyond what Earth's surface has ever recorded, with a margin. Such
+// a value is left out like a null.
+Bounds PlausibleBounds(Quantity quantity)
+{
+    switch (quantity) {
+    case Quantity::Celsius: return {-95.0, 65.0};
+    case Quantity::KilometresPerHour: return {0.0, 420.0};
+    // Sea-level pressure, 850 to 1090 hPa.
+    case Quantity::Pascal: return {85'000.0, 109'000.0};
+    // 1000 km lies far beyond the longest line of sight ever seen on Earth; without this bound a
+    // visibility of 1e308 would reach the panel as a number of 300 digits.
+    case Quantity::Metre: return {0.0, 1'000'000.0};
+    case Quantity::Percent: return {0.0, 100.0};
+    case Quantity::Degree: return {0.0, 360.0};
+    }
+    return {0.0, 0.0};
+}
+
+// The bounds are turned into the record's own unit, so that the value is checked before it is
+// converted or rounded: no unbounded double ever becomes an integer.
+bool WithinBounds(double value, const UnitConversion& conversion)
+{
+    const Bounds bounds = PlausibleBounds(conversion.quantity);
+    return value >= (bounds.low - conversion.offset) / conversion.factor &&
+           value <= (bounds.high - conversion.offset) / conversion.factor;
+}
 
 constexpr double MetresPerMile = 1609.344;
 constexpr double PascalsPerInchOfMercury = 3386.389;
@@ -57,18 +89,27 @@ bool FailedQualityControl(const QJsonObject& property)
 }
 
 // The value of a quantitative property ({"value": 10, "unitCode": "wmoUnit:degC"}) in the wanted
-// quantity's unit; nothing when it is null, missing, in another unit or failed quality control.
+// quantity's unit; nothing when it is null, missing, in another unit, failed quality control or lies
+// beyond what an instrument can report.
 std::optional<double> ValueOf(const QJsonObject& record, const char* name, Quantity wanted)
 {
     const QJsonObject property = record.value(QLatin1StringView(name)).toObject();
     const QJsonValue value = property.value("value");
-    if (!value.isDouble() || !std::isfinite(value.toDouble()) || FailedQualityControl(property))
+    if (!value.isDouble() || FailedQualityControl(property))
         return std::nullopt;
     const QString unit = WithoutNamespace(property.value("unitCode").toString());
     for (const UnitConversion& conversion : Conversions)
-        if (conversion.quantity == wanted && unit == QLatin1StringView(conversion.unit))
+        if (conversion.quantity == wanted && unit == QLatin1StringView(conversion.unit)) {
+            if (!WithinBounds(value.toDouble(), conversion))
+                return std::nullopt;
             return value.toDouble() * conversion.factor + conversion.offset;
+        }
     return std::nullopt;
+}
+
+double Fahrenheit(double celsius)
+{
+    return celsius * 1.8 + 32.0;
 }
 
 // A number with fixed decimals, never "-0.0".
@@ -172,8 +213,8 @@ std::optional<QJsonObject> ObservationRecordFromJson(const QByteArray& json)
     if (!record)
         return std::nullopt;
     const bool anyValue =
-        !TextOf(*record, "textDescription").isEmpty() || ValueOf(*record, "temperature", Quantity::Fahrenheit) ||
-        ValueOf(*record, "dewpoint", Quantity::Fahrenheit) || ValueOf(*record, "relativeHumidity", Quantity::Percent) ||
+        !TextOf(*record, "textDescription").isEmpty() || ValueOf(*record, "temperature", Quantity::Celsius) ||
+        ValueOf(*record, "dewpoint", Quantity::Celsius) || ValueOf(*record, "relativeHumidity", Quantity::Percent) ||
         ValueOf(*record, "windSpeed", Quantity::KilometresPerHour) ||
         ValueOf(*record, "barometricPressure", Quantity::Pascal) || ValueOf(*record, "visibility", Quantity::Metre);
     return anyValue ? record : std::nullopt;
@@ -182,7 +223,7 @@ std::optional<QJsonObject> ObservationRecordFromJson(const QByteArray& json)
 bool RecordIsComplete(const QJsonObject& record)
 {
     return !TextOf(record, "textDescription").trimmed().isEmpty() &&
-           ValueOf(record, "temperature", Quantity::Fahrenheit).has_value();
+           ValueOf(record, "temperature", Quantity::Celsius).has_value();
 }
 
 std::optional<QJsonObject> NewestCompleteRecord(const QByteArray& json)
@@ -239,9 +280,9 @@ QByteArray FeedDocumentFromRecord(const QJsonObject& record, const StationInfo& 
     }
     if (const QString condition = TextOf(record, "textDescription"); !condition.isEmpty())
         lines[FeedLine::Weather] = Element("weather", DocumentText(condition));
-    if (const auto f = ValueOf(record, "temperature", Quantity::Fahrenheit)) {
-        lines[FeedLine::TempF] = Element("temp_f", Fixed(*f, 1).toLatin1());
-        lines[FeedLine::TempC] = Element("temp_c", Fixed((*f - 32.0) / 1.8, 1).toLatin1());
+    if (const auto celsius = ValueOf(record, "temperature", Quantity::Celsius)) {
+        lines[FeedLine::TempF] = Element("temp_f", Fixed(Fahrenheit(*celsius), 1).toLatin1());
+        lines[FeedLine::TempC] = Element("temp_c", Fixed(*celsius, 1).toLatin1());
     }
     if (const auto percent = ValueOf(record, "relativeHumidity", Quantity::Percent))
         lines[FeedLine::RelativeHumidity] = Element("relative_humidity", QByteArray::number(std::lround(*percent)));
@@ -261,9 +302,9 @@ QByteArray FeedDocumentFromRecord(const QJsonObject& record, const StationInfo& 
         lines[FeedLine::PressureMb] = Element("pressure_mb", Fixed(*pascals / 100.0, 1).toLatin1());
         lines[FeedLine::PressureIn] = Element("pressure_in", Fixed(*pascals / PascalsPerInchOfMercury, 2).toLatin1());
     }
-    if (const auto f = ValueOf(record, "dewpoint", Quantity::Fahrenheit)) {
-        lines[FeedLine::DewpointC] = Element("dewpoint_c", Fixed((*f - 32.0) / 1.8, 1).toLatin1());
-        lines[FeedLine::DewpointF] = Element("dewpoint_f", Fixed(*f, 1).toLatin1());
+    if (const auto celsius = ValueOf(record, "dewpoint", Quantity::Celsius)) {
+        lines[FeedLine::DewpointC] = Element("dewpoint_c", Fixed(*celsius, 1).toLatin1());
+        lines[FeedLine::DewpointF] = Element("dewpoint_f", Fixed(Fahrenheit(*celsius), 1).toLatin1());
     }
     if (const QByteArray icon = IconCode(TextOf(record, "icon")); !icon.isEmpty())
         lines[FeedLine::IconUrlName] = Element("icon_url_name", icon + ".png");

@@ -28,8 +28,8 @@ std::optional<QJsonObject> NewestCompleteRecord(const QByteArray& json);
 
 // The record as the feed's current_observation document: ISO-8859-1 text with CR LF line ends,
 // each of the nine elements alone on the line the refresh reads it from, values written the way the
-// feed writes them. A value that is null, in a unit not known here, or failed quality control ("X",
-// "Q", "B") leaves its element out.
+// feed writes them. A value that is null, in a unit not known here, failed quality control ("X",
+// "Q", "B") or lies beyond what an instrument can report leaves its element out.
 QByteArray FeedDocumentFromRecord(const QJsonObject& record, const StationInfo& station, const QString& stationCode);
 
 // The feed's wind wording for a speed and a gust in km/h and a direction in degrees (nothing:

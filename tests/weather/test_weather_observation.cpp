@@ -196,6 +196,20 @@ TEST(ApiConversion, EveryUnitCodeWithEitherPrefix)
         {"windSpeed", "km_h-1", 18.52, 20, "", "Q"},
         {"barometricPressure", "Pa", 101325, 27, "", "B"},
         {"temperature", "degC", 10, 17, "<temp_f>50.0</temp_f>", "T"},
+        // Beyond what an instrument can report, checked in the record's own unit.
+        {"temperature", "degC", 1e308, 17, ""},
+        {"temperature", "degC", -95, 17, "<temp_f>-139.0</temp_f>"},
+        {"temperature", "degF", 900, 17, ""},
+        {"dewpoint", "degC", -300, 29, ""},
+        {"relativeHumidity", "percent", 250, 19, ""},
+        {"relativeHumidity", "percent", -1e308, 19, ""},
+        {"windSpeed", "km_h-1", -5, 20, ""},
+        {"windSpeed", "m_s-1", 117, 20, ""},
+        {"windGust", "km_h-1", 1e308, 20, "<wind_string>North at 5.8 MPH (5 KT)</wind_string>"},
+        {"windDirection", "degree_(angle)", 361, 20, "<wind_string>Variable at 5.8 MPH (5 KT)</wind_string>"},
+        {"barometricPressure", "Pa", 0, 27, ""},
+        {"visibility", "m", 1e308, 40, ""},
+        {"visibility", "m", -1, 40, ""},
     };
     const QJsonObject katt = *ObservationRecordFromJson(apiRecord("KATT.latest.json"));
     for (const char* prefix : {"wmoUnit:", "unit:"})
