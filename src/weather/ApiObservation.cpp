@@ -1,6 +1,7 @@
 #include "weather/ApiObservation.h"
 
 #include "weather/FeedLines.h"
+#include "weather/ObservationAge.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -226,14 +227,19 @@ bool RecordIsComplete(const QJsonObject& record)
            ValueOf(record, "temperature", Quantity::Celsius).has_value();
 }
 
-std::optional<QJsonObject> NewestCompleteRecord(const QByteArray& json)
+bool RecordIsAheadOf(const QJsonObject& record, const QDateTime& now)
+{
+    return IsAheadOfClock(QDateTime::fromString(TextOf(record, "timestamp"), Qt::ISODate), now);
+}
+
+std::optional<QJsonObject> NewestCompleteRecord(const QByteArray& json, const QDateTime& now)
 {
     std::optional<QJsonObject> newest;
     QDateTime newestTime;
     const QJsonArray features = QJsonDocument::fromJson(json).object().value("features").toArray();
     for (const QJsonValue& feature : features) {
         const std::optional<QJsonObject> record = RecordOf(feature.toObject());
-        if (!record || !RecordIsComplete(*record))
+        if (!record || !RecordIsComplete(*record) || RecordIsAheadOf(*record, now))
             continue;
         const QDateTime time = QDateTime::fromString(TextOf(*record, "timestamp"), Qt::ISODate);
         if (time.isValid() && (!newest || time > newestTime)) {

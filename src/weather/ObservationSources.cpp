@@ -2,6 +2,7 @@
 
 #include "BuildConfig.h"
 #include "core/ProgramInfo.h"
+#include "platform/Clock.h"
 #include "platform/HttpClient.h"
 #include "platform/Services.h"
 #include "weather/Observation.h"
@@ -128,17 +129,23 @@ ObservationSources::Attempt ObservationSources::tryApi(const QString& station, c
     std::optional<QJsonObject> record = ObservationRecordFromJson(latest.body);
     if (!record)
         return {std::nullopt, WeatherFailure::NotAnObservation, url};
+    // A record stamped ahead of the computer's clock is no current observation.
+    const QDateTime now = services().clock ? services().clock->nowLocal() : QDateTime::currentDateTime();
+    if (RecordIsAheadOf(*record, now))
+        record.reset();
     // The latest record sometimes lacks its condition or temperature (quality control nulls them);
     // an hour-old record that has both serves the panel better.
-    if (!RecordIsComplete(*record)) {
+    if (!record || !RecordIsComplete(*record)) {
         const QString recent = observations + "?limit=5";
         const HttpResponse earlier = Get(recent, Program::IdentifyingAgent(), deadline, AcceptGeoJson);
         if (Answered(earlier))
-            if (const std::optional<QJsonObject> complete = NewestCompleteRecord(earlier.body)) {
+            if (const std::optional<QJsonObject> complete = NewestCompleteRecord(earlier.body, now)) {
                 record = complete;
                 url = recent;
             }
     }
+    if (!record)
+        return {std::nullopt, WeatherFailure::NotAnObservation, url};
     return {FeedDocumentFromRecord(*record, stationInfo(station, deadline), station), WeatherFailure::None, url};
 }
 

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 
 #include <optional>
@@ -46,6 +47,22 @@ QByteArray apiRecord(const QString& name)
 {
     QFile file(QStringLiteral(WEATHER_TEST_DATA "/api/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A clock after every record of data/api.
+const QDateTime Now(QDate(2025, 3, 1), QTime(12, 0), Qt::UTC);
+
+// KATT's complete record, stamped in the year 9998.
+QJsonObject farFutureRecord()
+{
+    QJsonObject record = *ObservationRecordFromJson(apiRecord("KATT.latest.json"));
+    record.insert("timestamp", "9998-02-20T04:51:00+00:00");
+    return record;
+}
+
+QByteArray recentRecords(const QJsonArray& features)
+{
+    return QJsonDocument(QJsonObject{{"features", features}}).toJson();
 }
 
 // The nine captions and the picture, as the refresh shows a document.
@@ -281,11 +298,15 @@ TEST(ApiConversion, NewestCompleteRecordOfRecentOnes)
 {
     const QByteArray recent = apiRecord("KCNK.observations.json");
     EXPECT_FALSE(RecordIsComplete(*ObservationRecordFromJson(apiRecord("KCNK.latest.json"))));
-    const std::optional<QJsonObject> newest = NewestCompleteRecord(recent);
-    ASSERT_TRUE(newest);
-    EXPECT_EQ(newest->value("timestamp").toString(), "2019-08-17T10:55:00+00:00");
-    EXPECT_FALSE(NewestCompleteRecord(R"({"features": []})"));
-    EXPECT_FALSE(NewestCompleteRecord("not json"));
+    const QJsonArray features = QJsonDocument::fromJson(recent).object().value("features").toArray();
+    // A record from the far future never beats a current one.
+    for (const QByteArray& list : {recent, recentRecords(features + farFutureRecord())}) {
+        const std::optional<QJsonObject> newest = NewestCompleteRecord(list, Now);
+        ASSERT_TRUE(newest);
+        EXPECT_EQ(newest->value("timestamp").toString(), "2019-08-17T10:55:00+00:00");
+    }
+    EXPECT_FALSE(NewestCompleteRecord(R"({"features": []})", Now));
+    EXPECT_FALSE(NewestCompleteRecord("not json", Now));
 }
 
 // --- The chain of sources ------------------------------------------------------------------------
@@ -358,6 +379,12 @@ TEST(ObservationChain, SourcesTriedInTurnUntilOneGivesAnObservation)
          LatestUrl,
          WeatherFailure::None,
          {FeedUrl, ForecastUrl, LatestUrl, RecentUrl, ApiStation}},
+        {"every record ahead of the clock: the latest is passed over like an incomplete one",
+         {{LatestUrl, FakeHttpClient::reply(QJsonDocument(farFutureRecord()).toJson())},
+          {RecentUrl, FakeHttpClient::reply(recentRecords({farFutureRecord()}))}},
+         "",
+         WeatherFailure::NotAnObservation,
+         {FeedUrl, ForecastUrl, LatestUrl, RecentUrl}},
         {"every source gone",
          {{FeedUrl, notFound}, {ForecastUrl, notFound}, {LatestUrl, notFound}},
          "",
@@ -392,6 +419,7 @@ TEST(ObservationChain, SourcesTriedInTurnUntilOneGivesAnObservation)
     };
     for (const auto& c : cases) {
         FakeServices fakes;
+        fakes.clock.now = Now;
         fakes.http.answers = c.answers;
         ObservationSources sources;
         const FetchedObservation fetched = sources.fetch("KXYZ");
@@ -409,6 +437,7 @@ TEST(ObservationChain, AgentsHeadersAndDirectConnections)
 {
     EXPECT_EQ(Program::IdentifyingAgent(), "Tolvane/1.0.0 (+http://www.orlentis.example/)");
     FakeServices fakes;
+    fakes.clock.now = Now;
     fakes.http.answers = {{LatestUrl, FakeHttpClient::reply(apiRecord("KATT.latest.json"))}};
     ObservationSources().fetch("KXYZ");
     ASSERT_EQ(fakes.http.requests.size(), 4u);
@@ -444,6 +473,7 @@ TEST(ObservationChain, OneBudgetSharedSoNoSourceStarvesTheRest)
 TEST(ObservationChain, StartsWhereTheLastAnswerCameFromAndAsksForTheStationOnce)
 {
     FakeServices fakes;
+    fakes.clock.now = Now;
     fakes.http.answers = {{LatestUrl, FakeHttpClient::reply(apiRecord("KATT.latest.json"))},
                           {ApiStation, FakeHttpClient::reply("", 404)}};
     ObservationSources sources;

@@ -144,6 +144,7 @@ TEST_F(WeatherRefresh, TodaysLayoutWithMixedLineEndsAndLatin1)
     ASSERT_TRUE(document.contains("\r\n") && document.contains("\t<weather>"));
     AppSettings.Station = "TJMZ";
     answer(document);
+    fakes.clock.now = QDateTime(QDate(2024, 3, 14), QTime(14, 0), Qt::UTC); // 4 minutes after its time
 
     window.cmdGetWeather_Click();
 
