@@ -105,17 +105,17 @@ TEST(ApiConversion, RealRecordsBecomeTheFeedDocument)
         QString code;
         Shown shown;
     } cases[] = {
-        // Below freezing; "Cloudy" is not in the table, the icon names ovc.
+        // Below freezing; "Cloudy" is not in the table, the icon names ovc; past midnight.
         {"KATT.latest.json",
-         {"", "America/Chicago"},
+         {"", "America/Puerto_Rico"},
          "KATT",
-         {"Cloudy", "25.0" + F, "Last Updated on Feb 19 2025, 10:51 pm CST", "15.1" + DegF, "66%", "10.00", "30.54 in.",
+         {"Cloudy", "25.0" + F, "Last Updated on Feb 20 2025, 12:51 am AST", "15.1" + DegF, "66%", "10.00", "30.54 in.",
           "Wind North at 5.8 MPH (5 KT)", ReportedBy + "KATT", "ovc.jpg"}},
-        // Gusts; the JSON-LD form without "properties"; no station record: UTC.
+        // Gusts; the JSON-LD form without "properties"; past noon.
         {"KSUA.latest.json",
-         {},
+         {"", "America/Chicago"},
          "KSUA",
-         {"Mostly Clear", "69.8" + F, "Last Updated on Nov 7 2021, 6:50 pm UTC", "51.8" + DegF, "53%", "10.00",
+         {"Mostly Clear", "69.8" + F, "Last Updated on Nov 7 2021, 12:50 pm CST", "51.8" + DegF, "53%", "10.00",
           "29.98 in.", "Wind from the North at 13.9 gusting to 24.2 MPH (12 gusting to 21 KT)", ReportedBy + "KSUA",
           "few.jpg"}},
         {"KFLL.latest.json",
@@ -222,6 +222,7 @@ TEST(ApiConversion, EveryUnitCodeWithEitherPrefix)
         {"relativeHumidity", "percent", -1e308, 19, ""},
         {"windSpeed", "km_h-1", -5, 20, ""},
         {"windSpeed", "m_s-1", 117, 20, ""},
+        {"windGust", "km_h-1", 0, 20, "<wind_string>North at 5.8 MPH (5 KT)</wind_string>"},
         {"windGust", "km_h-1", 1e308, 20, "<wind_string>North at 5.8 MPH (5 KT)</wind_string>"},
         {"windDirection", "degree_(angle)", 361, 20, "<wind_string>Variable at 5.8 MPH (5 KT)</wind_string>"},
         {"barometricPressure", "Pa", 0, 27, ""},
