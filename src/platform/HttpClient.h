@@ -26,6 +26,7 @@ enum class HttpError {
     TimedOut,     // a bound or the caller's deadline ran out
     NoConnection, // the host name does not resolve, or no route to it
     Refused,      // the host refused the connection
+    TooLarge,     // the body went past the client's size bound
     Other,        // anything else: a reset, a cut body, a bad URL, TLS refused
 };
 

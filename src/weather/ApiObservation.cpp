@@ -1,5 +1,8 @@
 #include "weather/ApiObservation.h"
 
+#include "weather/FeedLines.h"
+#include "weather/ObservationAge.h"
+
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,20 +15,20 @@
 
 namespace {
 
-enum class Quantity { Fahrenheit, KilometresPerHour, Pascal, Metre, Percent, Degree };
+enum class Quantity { Celsius, KilometresPerHour, Pascal, Metre, Percent, Degree };
 
 struct UnitConversion {
     Quantity quantity;
     const char* unit; // the unit code without its namespace ("wmoUnit:", "unit:", ...)
-    double factor;
+    double factor;    // value in the quantity's unit = value in this unit * factor + offset
     double offset;
 };
 
 // The units the API writes observations in. Any other unit leaves its value out rather than
 // showing a number taken for something it is not.
 const UnitConversion Conversions[] = {
-    {Quantity::Fahrenheit, "degC", 1.8, 32.0},
-    {Quantity::Fahrenheit, "degF", 1.0, 0.0},
+    {Quantity::Celsius, "degC", 1.0, 0.0},
+    {Quantity::Celsius, "degF", 5.0 / 9.0, -32.0 * 5.0 / 9.0},
     {Quantity::KilometresPerHour, "km_h-1", 1.0, 0.0},
     {Quantity::KilometresPerHour, "m_s-1", 3.6, 0.0},
     {Quantity::Pascal, "Pa", 1.0, 0.0},
@@ -34,26 +37,80 @@ const UnitConversion Conversions[] = {
     {Quantity::Degree, "degree_(angle)", 1.0, 0.0},
 };
 
+struct Bounds {
+    double low;
+    double high;
+};
+
+// What no instrument can report: beyond what Earth's surface has ever recorded, with a margin. Such
+// a value is left out like a null.
+Bounds PlausibleBounds(Quantity quantity)
+{
+    switch (quantity) {
+    case Quantity::Celsius: return {-95.0, 65.0};
+    case Quantity::KilometresPerHour: return {0.0, 420.0};
+    // Sea-level pressure, 850 to 1090 hPa.
+    case Quantity::Pascal: return {85'000.0, 109'000.0};
+    // 1000 km lies far beyond the longest line of sight ever seen on Earth; without this bound a
+    // visibility of 1e308 would reach the panel as a number of 300 digits.
+    case Quantity::Metre: return {0.0, 1'000'000.0};
+    case Quantity::Percent: return {0.0, 100.0};
+    case Quantity::Degree: return {0.0, 360.0};
+    }
+    return {0.0, 0.0};
+}
+
+// The bounds are turned into the record's own unit, so that the value is checked before it is
+// converted or rounded: no unbounded double ever becomes an integer.
+bool WithinBounds(double value, const UnitConversion& conversion)
+{
+    const Bounds bounds = PlausibleBounds(conversion.quantity);
+    return value >= (bounds.low - conversion.offset) / conversion.factor &&
+           value <= (bounds.high - conversion.offset) / conversion.factor;
+}
+
 constexpr double MetresPerMile = 1609.344;
 constexpr double PascalsPerInchOfMercury = 3386.389;
 constexpr double KilometresPerMile = 1.609344;
 constexpr double KilometresPerNauticalMile = 1.852;
 
+// "wmoUnit:degC" and "unit:degC" name one unit, "qc:V" and "V" one flag: the namespace is all that
+// differs.
+QString WithoutNamespace(const QString& code)
+{
+    return code.sliced(code.lastIndexOf(u':') + 1);
+}
+
+// The observation network's quality control rejected the value ("X"), questioned it ("Q") or judged
+// it bad ("B"): it is no measurement to show.
+bool FailedQualityControl(const QJsonObject& property)
+{
+    const QString flag = WithoutNamespace(property.value("qualityControl").toString());
+    return flag == u"X" || flag == u"Q" || flag == u"B";
+}
+
 // The value of a quantitative property ({"value": 10, "unitCode": "wmoUnit:degC"}) in the wanted
-// quantity's unit; nothing when it is null, missing or in another unit.
+// quantity's unit; nothing when it is null, missing, in another unit, failed quality control or lies
+// beyond what an instrument can report.
 std::optional<double> ValueOf(const QJsonObject& record, const char* name, Quantity wanted)
 {
     const QJsonObject property = record.value(QLatin1StringView(name)).toObject();
     const QJsonValue value = property.value("value");
-    if (!value.isDouble() || !std::isfinite(value.toDouble()))
+    if (!value.isDouble() || FailedQualityControl(property))
         return std::nullopt;
-    // "wmoUnit:degC" and "unit:degC" name one unit; the namespace is all that differs.
-    const QString unitCode = property.value("unitCode").toString();
-    const QString unit = unitCode.sliced(unitCode.lastIndexOf(u':') + 1);
+    const QString unit = WithoutNamespace(property.value("unitCode").toString());
     for (const UnitConversion& conversion : Conversions)
-        if (conversion.quantity == wanted && unit == QLatin1StringView(conversion.unit))
+        if (conversion.quantity == wanted && unit == QLatin1StringView(conversion.unit)) {
+            if (!WithinBounds(value.toDouble(), conversion))
+                return std::nullopt;
             return value.toDouble() * conversion.factor + conversion.offset;
+        }
     return std::nullopt;
+}
+
+double Fahrenheit(double celsius)
+{
+    return celsius * 1.8 + 32.0;
 }
 
 // A number with fixed decimals, never "-0.0".
@@ -157,8 +214,8 @@ std::optional<QJsonObject> ObservationRecordFromJson(const QByteArray& json)
     if (!record)
         return std::nullopt;
     const bool anyValue =
-        !TextOf(*record, "textDescription").isEmpty() || ValueOf(*record, "temperature", Quantity::Fahrenheit) ||
-        ValueOf(*record, "dewpoint", Quantity::Fahrenheit) || ValueOf(*record, "relativeHumidity", Quantity::Percent) ||
+        !TextOf(*record, "textDescription").isEmpty() || ValueOf(*record, "temperature", Quantity::Celsius) ||
+        ValueOf(*record, "dewpoint", Quantity::Celsius) || ValueOf(*record, "relativeHumidity", Quantity::Percent) ||
         ValueOf(*record, "windSpeed", Quantity::KilometresPerHour) ||
         ValueOf(*record, "barometricPressure", Quantity::Pascal) || ValueOf(*record, "visibility", Quantity::Metre);
     return anyValue ? record : std::nullopt;
@@ -167,17 +224,22 @@ std::optional<QJsonObject> ObservationRecordFromJson(const QByteArray& json)
 bool RecordIsComplete(const QJsonObject& record)
 {
     return !TextOf(record, "textDescription").trimmed().isEmpty() &&
-           ValueOf(record, "temperature", Quantity::Fahrenheit).has_value();
+           ValueOf(record, "temperature", Quantity::Celsius).has_value();
 }
 
-std::optional<QJsonObject> NewestCompleteRecord(const QByteArray& json)
+bool RecordIsAheadOf(const QJsonObject& record, const QDateTime& now)
+{
+    return IsAheadOfClock(QDateTime::fromString(TextOf(record, "timestamp"), Qt::ISODate), now);
+}
+
+std::optional<QJsonObject> NewestCompleteRecord(const QByteArray& json, const QDateTime& now)
 {
     std::optional<QJsonObject> newest;
     QDateTime newestTime;
     const QJsonArray features = QJsonDocument::fromJson(json).object().value("features").toArray();
     for (const QJsonValue& feature : features) {
         const std::optional<QJsonObject> record = RecordOf(feature.toObject());
-        if (!record || !RecordIsComplete(*record))
+        if (!record || !RecordIsComplete(*record) || RecordIsAheadOf(*record, now))
             continue;
         const QDateTime time = QDateTime::fromString(TextOf(*record, "timestamp"), Qt::ISODate);
         if (time.isValid() && (!newest || time > newestTime)) {
@@ -206,8 +268,8 @@ QString FeedWindString(double speedKmh, std::optional<double> gustKmh, std::opti
 
 QByteArray FeedDocumentFromRecord(const QJsonObject& record, const StationInfo& station, const QString& stationCode)
 {
-    // The lines the refresh reads (by index from 0) and a few of the feed's other elements around them.
-    QList<QByteArray> lines(42);
+    // The lines the refresh reads and a few of the feed's other elements around them.
+    QList<QByteArray> lines(FeedLine::Closing + 1);
     lines[0] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?> ";
     lines[1] = "<?xml-stylesheet href=\"latest_ob.xsl\" type=\"text/xsl\"?>";
     lines[2] = "<current_observation version=\"1.0\"";
@@ -216,43 +278,44 @@ QByteArray FeedDocumentFromRecord(const QJsonObject& record, const StationInfo& 
     lines[5] = "\t xsi:noNamespaceSchemaLocation=\"http://www.weather.gov/view/current_observation.xsd\">";
     lines[6] = "\t<credit>NOAA's National Weather Service</credit>";
     lines[7] = "\t<credit_URL>https://www.weather.gov/</credit_URL>";
-    lines[10] = Element("location", DocumentText(station.name.isEmpty() ? stationCode : station.name));
-    lines[11] = Element("station_id", DocumentText(stationCode));
+    lines[FeedLine::Location] = Element("location", DocumentText(station.name.isEmpty() ? stationCode : station.name));
+    lines[FeedLine::StationId] = Element("station_id", DocumentText(stationCode));
     if (const QDateTime local = ObservationTime(record, station); local.isValid()) {
-        lines[14] = Element("observation_time", FeedTimeText(local));
-        lines[16] = Element("observation_time_rfc822", Rfc822Text(local));
+        lines[FeedLine::ObservationTime] = Element("observation_time", FeedTimeText(local));
+        lines[FeedLine::ObservationTimeRfc822] = Element("observation_time_rfc822", Rfc822Text(local));
     }
     if (const QString condition = TextOf(record, "textDescription"); !condition.isEmpty())
-        lines[15] = Element("weather", DocumentText(condition));
-    if (const auto f = ValueOf(record, "temperature", Quantity::Fahrenheit)) {
-        lines[17] = Element("temp_f", Fixed(*f, 1).toLatin1());
-        lines[18] = Element("temp_c", Fixed((*f - 32.0) / 1.8, 1).toLatin1());
+        lines[FeedLine::Weather] = Element("weather", DocumentText(condition));
+    if (const auto celsius = ValueOf(record, "temperature", Quantity::Celsius)) {
+        lines[FeedLine::TempF] = Element("temp_f", Fixed(Fahrenheit(*celsius), 1).toLatin1());
+        lines[FeedLine::TempC] = Element("temp_c", Fixed(*celsius, 1).toLatin1());
     }
     if (const auto percent = ValueOf(record, "relativeHumidity", Quantity::Percent))
-        lines[19] = Element("relative_humidity", QByteArray::number(std::lround(*percent)));
+        lines[FeedLine::RelativeHumidity] = Element("relative_humidity", QByteArray::number(std::lround(*percent)));
     const auto direction = ValueOf(record, "windDirection", Quantity::Degree);
     if (const auto speed = ValueOf(record, "windSpeed", Quantity::KilometresPerHour)) {
         const auto gust = ValueOf(record, "windGust", Quantity::KilometresPerHour);
-        lines[20] = Element("wind_string", FeedWindString(*speed, gust, direction).toLatin1());
-        lines[23] = Element("wind_mph", Fixed(*speed / KilometresPerMile, 1).toLatin1());
-        lines[25] = Element("wind_kt", QByteArray::number(std::lround(*speed / KilometresPerNauticalMile)));
+        lines[FeedLine::WindString] = Element("wind_string", FeedWindString(*speed, gust, direction).toLatin1());
+        lines[FeedLine::WindMph] = Element("wind_mph", Fixed(*speed / KilometresPerMile, 1).toLatin1());
+        lines[FeedLine::WindKt] =
+            Element("wind_kt", QByteArray::number(std::lround(*speed / KilometresPerNauticalMile)));
         if (gust)
-            lines[24] = Element("wind_gust_mph", Fixed(*gust / KilometresPerMile, 1).toLatin1());
+            lines[FeedLine::WindGustMph] = Element("wind_gust_mph", Fixed(*gust / KilometresPerMile, 1).toLatin1());
     }
     if (direction)
-        lines[22] = Element("wind_degrees", QByteArray::number(std::lround(*direction)));
+        lines[FeedLine::WindDegrees] = Element("wind_degrees", QByteArray::number(std::lround(*direction)));
     if (const auto pascals = ValueOf(record, "barometricPressure", Quantity::Pascal)) {
-        lines[26] = Element("pressure_mb", Fixed(*pascals / 100.0, 1).toLatin1());
-        lines[27] = Element("pressure_in", Fixed(*pascals / PascalsPerInchOfMercury, 2).toLatin1());
+        lines[FeedLine::PressureMb] = Element("pressure_mb", Fixed(*pascals / 100.0, 1).toLatin1());
+        lines[FeedLine::PressureIn] = Element("pressure_in", Fixed(*pascals / PascalsPerInchOfMercury, 2).toLatin1());
     }
-    if (const auto f = ValueOf(record, "dewpoint", Quantity::Fahrenheit)) {
-        lines[28] = Element("dewpoint_c", Fixed((*f - 32.0) / 1.8, 1).toLatin1());
-        lines[29] = Element("dewpoint_f", Fixed(*f, 1).toLatin1());
+    if (const auto celsius = ValueOf(record, "dewpoint", Quantity::Celsius)) {
+        lines[FeedLine::DewpointC] = Element("dewpoint_c", Fixed(*celsius, 1).toLatin1());
+        lines[FeedLine::DewpointF] = Element("dewpoint_f", Fixed(Fahrenheit(*celsius), 1).toLatin1());
     }
     if (const QByteArray icon = IconCode(TextOf(record, "icon")); !icon.isEmpty())
-        lines[38] = Element("icon_url_name", icon + ".png");
+        lines[FeedLine::IconUrlName] = Element("icon_url_name", icon + ".png");
     if (const auto metres = ValueOf(record, "visibility", Quantity::Metre))
-        lines[40] = Element("visibility", Fixed(*metres / MetresPerMile, 2).toLatin1());
-    lines[41] = "</current_observation>";
+        lines[FeedLine::Visibility] = Element("visibility", Fixed(*metres / MetresPerMile, 2).toLatin1());
+    lines[FeedLine::Closing] = "</current_observation>";
     return lines.join("\r\n");
 }

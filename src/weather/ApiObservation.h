@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QJsonObject>
 #include <QString>
 
@@ -23,12 +24,17 @@ std::optional<QJsonObject> ObservationRecordFromJson(const QByteArray& json);
 // True when the record has both a condition text and a temperature: the ones the panel leads with.
 bool RecordIsComplete(const QJsonObject& record);
 
-// The newest record of /stations/CODE/observations?limit=N that is complete; nothing when none is.
-std::optional<QJsonObject> NewestCompleteRecord(const QByteArray& json);
+// True when the record is stamped more than an hour after `now`: no current observation.
+bool RecordIsAheadOf(const QJsonObject& record, const QDateTime& now);
+
+// The newest record of /stations/CODE/observations?limit=N that is complete and not ahead of `now`;
+// nothing when none is.
+std::optional<QJsonObject> NewestCompleteRecord(const QByteArray& json, const QDateTime& now);
 
 // The record as the feed's current_observation document: ISO-8859-1 text with CR LF line ends,
 // each of the nine elements alone on the line the refresh reads it from, values written the way the
-// feed writes them. A value that is null, or in a unit not known here, leaves its element out.
+// feed writes them. A value that is null, in a unit not known here, failed quality control ("X",
+// "Q", "B") or lies beyond what an instrument can report leaves its element out.
 QByteArray FeedDocumentFromRecord(const QJsonObject& record, const StationInfo& station, const QString& stationCode);
 
 // The feed's wind wording for a speed and a gust in km/h and a direction in degrees (nothing:

@@ -4,27 +4,25 @@
 #include "core/ProgramInfo.h"
 #include "platform/Services.h"
 
+#include <QUrl>
+
 QString ObservationBaseUrl()
 {
     return QStringLiteral("http://") + QString::fromLatin1(BuildConfig::FeedHost) +
            QStringLiteral("/data/current_obs/");
 }
 
-HttpResponse RequestObservation(const QString& stationCode, const QDeadlineTimer& deadline)
+QString ObservationUrl(const QString& stationCode)
+{
+    return ObservationBaseUrl() + QString::fromLatin1(QUrl::toPercentEncoding(stationCode)) + ".xml";
+}
+
+HttpResponse GetObservation(const QString& stationCode, const QDeadlineTimer& deadline)
 {
     HttpClient* http = services().http;
     if (!http)
         return {};
-    // The code goes into the URL as it stands: it is the bare station code from the settings.
-    HttpRequest request{ObservationBaseUrl() + stationCode + ".xml", Program::LegacyAgent, ProxyMode::Direct};
+    HttpRequest request{ObservationUrl(stationCode), Program::LegacyAgent, ProxyMode::Direct};
     request.deadline = deadline;
     return http->get(request);
-}
-
-QByteArray GetObservation(const QString& stationCode)
-{
-    const HttpResponse response = RequestObservation(stationCode, QDeadlineTimer(QDeadlineTimer::Forever));
-    if (!response.sessionOpened || !response.connected)
-        return {};
-    return response.body;
 }

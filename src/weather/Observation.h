@@ -2,17 +2,16 @@
 
 #include "platform/HttpClient.h"
 
-#include <QByteArray>
 #include <QDeadlineTimer>
 #include <QString>
 
 // "http://" + the feed host chosen at build time + "/data/current_obs/".
 QString ObservationBaseUrl();
 
+// ObservationBaseUrl() + the station code + ".xml". The code is percent-encoded, so that no settings
+// value ("../.") can move the request's path.
+QString ObservationUrl(const QString& stationCode);
+
 // The GET of the station's current-observation document from the feed, as the program has always
 // sent it (agent "vb wininet", direct), given up by `deadline`.
-HttpResponse RequestObservation(const QString& stationCode, const QDeadlineTimer& deadline);
-
-// One GET of the station's current-observation document. Returns the reply body byte for byte, also
-// an error page's or a broken-off transfer's; empty when no connection could be made.
-QByteArray GetObservation(const QString& stationCode);
+HttpResponse GetObservation(const QString& stationCode, const QDeadlineTimer& deadline);

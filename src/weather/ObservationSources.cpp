@@ -2,6 +2,7 @@
 
 #include "BuildConfig.h"
 #include "core/ProgramInfo.h"
+#include "platform/Clock.h"
 #include "platform/HttpClient.h"
 #include "platform/Services.h"
 #include "weather/Observation.h"
@@ -21,6 +22,7 @@ WeatherFailure FailureOf(const HttpResponse& response)
     case HttpError::None: return WeatherFailure::NotAnObservation;
     case HttpError::NotFound: return WeatherFailure::NotFound;
     case HttpError::TimedOut: return WeatherFailure::TimedOut;
+    case HttpError::TooLarge: return WeatherFailure::TooLarge;
     case HttpError::NoConnection:
     case HttpError::Refused:
     case HttpError::Other: break;
@@ -81,6 +83,7 @@ QString FailureText(WeatherFailure failure)
     case WeatherFailure::TimedOut: return QStringLiteral("timed out");
     case WeatherFailure::NoConnection: return QStringLiteral("no connection");
     case WeatherFailure::NotAnObservation: return QStringLiteral("not a weather observation");
+    case WeatherFailure::TooLarge: return QStringLiteral("too large");
     }
     return {};
 }
@@ -99,9 +102,7 @@ FetchedObservation ObservationSources::fetch(const QString& station)
         const int source = (preferred_ + tried) % SourceCount;
         Attempt attempt;
         switch (source) {
-        case 0:
-            attempt = FeedAttempt(ObservationBaseUrl() + station + ".xml", RequestObservation(station, share));
-            break;
+        case 0: attempt = FeedAttempt(ObservationUrl(station), GetObservation(station, share)); break;
         case 1: {
             const QString url = Https(BuildConfig::ForecastHost, "/xml/current_obs/" + PathPiece(station) + ".xml");
             attempt = FeedAttempt(url, Get(url, Program::IdentifyingAgent(), share));
@@ -128,17 +129,23 @@ ObservationSources::Attempt ObservationSources::tryApi(const QString& station, c
     std::optional<QJsonObject> record = ObservationRecordFromJson(latest.body);
     if (!record)
         return {std::nullopt, WeatherFailure::NotAnObservation, url};
+    // A record stamped ahead of the computer's clock is no current observation.
+    const QDateTime now = services().clock ? services().clock->nowLocal() : QDateTime::currentDateTime();
+    if (RecordIsAheadOf(*record, now))
+        record.reset();
     // The latest record sometimes lacks its condition or temperature (quality control nulls them);
     // an hour-old record that has both serves the panel better.
-    if (!RecordIsComplete(*record)) {
+    if (!record || !RecordIsComplete(*record)) {
         const QString recent = observations + "?limit=5";
         const HttpResponse earlier = Get(recent, Program::IdentifyingAgent(), deadline, AcceptGeoJson);
         if (Answered(earlier))
-            if (const std::optional<QJsonObject> complete = NewestCompleteRecord(earlier.body)) {
+            if (const std::optional<QJsonObject> complete = NewestCompleteRecord(earlier.body, now)) {
                 record = complete;
                 url = recent;
             }
     }
+    if (!record)
+        return {std::nullopt, WeatherFailure::NotAnObservation, url};
     return {FeedDocumentFromRecord(*record, stationInfo(station, deadline), station), WeatherFailure::None, url};
 }
 

@@ -16,6 +16,7 @@ enum class WeatherFailure {
     TimedOut,         // "timed out": no whole answer within the time the source had
     NoConnection,     // "no connection": no name lookup, no route, refused, or the exchange broke
     NotAnObservation, // "not a weather observation": an answer, but no observation in it
+    TooLarge,         // "too large": an answer longer than any observation, cut off
 };
 
 // The words for the status text ("not found"); empty for None.
@@ -49,7 +50,6 @@ public:
     };
 
 private:
-    Attempt tryFeed(const QString& url, const QByteArray& agent, const QDeadlineTimer& deadline) const;
     Attempt tryApi(const QString& station, const QDeadlineTimer& deadline);
     StationInfo stationInfo(const QString& station, const QDeadlineTimer& deadline);
 

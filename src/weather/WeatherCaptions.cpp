@@ -1,6 +1,7 @@
 #include "weather/WeatherCaptions.h"
 
 #include "core/Text.h"
+#include "weather/FeedLines.h"
 #include "weather/ObservationFields.h"
 #include "weather/WeatherIcons.h"
 #include "weather/Windows1252.h"
@@ -18,15 +19,16 @@ struct WeatherField {
 
 // In the order the panel is filled. Fixed texts are UTF-8 here; the degree sign is U+00B0.
 const WeatherField WeatherFields[] = {
-    {15, u"<weather>", u"</weather>", "", "", &WeatherCaptions::weather},
-    {17, u"<temp_f>", u"</temp_f>", "", "\u00b0 Farenheit", &WeatherCaptions::temp},
-    {14, u"<observation_time>", u"</observation_time>", "", "", &WeatherCaptions::observation},
-    {29, u"<dewpoint_f>", u"</dewpoint_f>", "", "\u00b0F", &WeatherCaptions::dewpoint},
-    {19, u"<relative_humidity>", u"</relative_humidity>", "", "%", &WeatherCaptions::humidity},
-    {40, u"<visibility>", u"</visibility>", "", "", &WeatherCaptions::visibility},
-    {27, u"<pressure_in>", u"</pressure_in>", "", " in.", &WeatherCaptions::pressure},
-    {20, u"<wind_string>", u"</wind_string>", "Wind ", "", &WeatherCaptions::wind},
-    {10, u"<location>", u"</location>", "Weather Forecast as reported by ", "", &WeatherCaptions::frame},
+    {FeedLine::Weather, u"<weather>", u"</weather>", "", "", &WeatherCaptions::weather},
+    {FeedLine::TempF, u"<temp_f>", u"</temp_f>", "", "\u00b0 Farenheit", &WeatherCaptions::temp},
+    {FeedLine::ObservationTime, u"<observation_time>", u"</observation_time>", "", "", &WeatherCaptions::observation},
+    {FeedLine::DewpointF, u"<dewpoint_f>", u"</dewpoint_f>", "", "\u00b0F", &WeatherCaptions::dewpoint},
+    {FeedLine::RelativeHumidity, u"<relative_humidity>", u"</relative_humidity>", "", "%", &WeatherCaptions::humidity},
+    {FeedLine::Visibility, u"<visibility>", u"</visibility>", "", "", &WeatherCaptions::visibility},
+    {FeedLine::PressureIn, u"<pressure_in>", u"</pressure_in>", "", " in.", &WeatherCaptions::pressure},
+    {FeedLine::WindString, u"<wind_string>", u"</wind_string>", "Wind ", "", &WeatherCaptions::wind},
+    {FeedLine::Location, u"<location>", u"</location>", "Weather Forecast as reported by ", "",
+     &WeatherCaptions::frame},
 };
 
 std::optional<QString> FieldValue(QStringView text, const WeatherField& field)
@@ -53,7 +55,7 @@ QString ShownValue(QString value, const WeatherField& field)
 // that is a picture of the table; anything else gives nothing.
 QString PictureForIconName(QStringView text)
 {
-    const std::optional<QString> name = FindValue(text, 38, u"<icon_url_name>", u"</icon_url_name>");
+    const std::optional<QString> name = FindValue(text, FeedLine::IconUrlName, u"<icon_url_name>", u"</icon_url_name>");
     if (!name)
         return {};
     const QString picture = name->section(u'.', 0, 0).trimmed() + ".jpg";
@@ -84,8 +86,8 @@ WeatherCaptions WeatherCaptionsFor(const QByteArray& observationText)
         picture = PictureForIconName(text);
     captions.picture = picture.isEmpty() ? QStringLiteral("clear.jpg") : picture;
 
-    if (const std::optional<QString> stamp =
-            FindValue(text, 16, u"<observation_time_rfc822>", u"</observation_time_rfc822>")) {
+    if (const std::optional<QString> stamp = FindValue(text, FeedLine::ObservationTimeRfc822,
+                                                       u"<observation_time_rfc822>", u"</observation_time_rfc822>")) {
         const QDateTime time = QDateTime::fromString(stamp->trimmed(), Qt::RFC2822Date);
         if (time.isValid())
             captions.observedAt = time;

@@ -298,8 +298,11 @@ TEST(ObservationAge, MarkOnlyPastTwoHoursAndTooltipWithSourceAndAge)
         {"25 minutes", now.addSecs(-25 * 60), "", "Source: " + source + "\nObserved 25 min ago"},
         {"exactly two hours", now.addSecs(-2 * 3600), "", "Source: " + source + "\nObserved 2 h ago"},
         {"three hours", now.addSecs(-3 * 3600 - 600), " (3 h old)", "Source: " + source + "\nObserved 3 h ago"},
+        {"thirty hours", now.addSecs(-30 * 3600), " (30 h old)", "Source: " + source + "\nObserved 30 h ago"},
         {"two days", now.addDays(-2), " (2 d old)", "Source: " + source + "\nObserved 2 d ago"},
-        {"ahead of the clock", now.addSecs(300), "", "Source: " + source + "\nObserved 0 min ago"},
+        {"an hour ahead of the clock", now.addSecs(3600), "", "Source: " + source + "\nObserved 0 min ago"},
+        {"further ahead", now.addSecs(3601), " (ahead of this computer's clock)",
+         "Source: " + source + "\nObservation time ahead of this computer's clock"},
         {"unknown", std::nullopt, "", "Source: " + source},
         {"invalid", QDateTime(), "", "Source: " + source},
     };

@@ -12,74 +12,34 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
-#include <QUrl>
 
 #include <optional>
 
 namespace {
 
-TEST(Observation, BaseUrlIsTheFeedPathOnTheBuiltInHost)
-{
-    const QUrl base(ObservationBaseUrl());
-    EXPECT_EQ(base.scheme(), "http");
-    EXPECT_EQ(base.host(), BuildConfig::FeedHost);
-    EXPECT_EQ(base.port(), -1);
-    EXPECT_EQ(base.path(), "/data/current_obs/");
-}
-
-TEST(Observation, OneDirectGetOfTheStationDocument)
+TEST(Observation, OneDirectGetOfTheStationDocumentOnTheFeedHost)
 {
     const struct {
         QString code;
         QString path;
     } cases[] = {
         {"KXYZ", "/data/current_obs/KXYZ.xml"},
-        {"", "/data/current_obs/.xml"},         // not rejected
-        {"kxyz", "/data/current_obs/kxyz.xml"}, // used as it stands
+        {"", "/data/current_obs/.xml"},           // not rejected
+        {"kxyz", "/data/current_obs/kxyz.xml"},   // used as it stands
+        {"../.", "/data/current_obs/..%2F..xml"}, // no settings value moves the path
     };
     for (const auto& c : cases) {
         FakeServices fakes;
-        GetObservation(c.code);
+        const QDeadlineTimer deadline(5000);
+        GetObservation(c.code, deadline);
         ASSERT_EQ(fakes.http.requests.size(), 1u);
         const HttpRequest& request = fakes.http.requests.front();
-        EXPECT_EQ(request.url, ObservationBaseUrl() + c.code + ".xml");
-        EXPECT_EQ(QUrl(request.url).path(), c.path);
+        EXPECT_EQ(request.url, "http://" + QString(BuildConfig::FeedHost) + c.path);
         EXPECT_EQ(request.agent, "vb wininet");
         EXPECT_EQ(request.proxy, ProxyMode::Direct);
-    }
-}
-
-TEST(Observation, BodyReturnedByteForByteWhateverTheReply)
-{
-    QByteArray allBytes;
-    for (int i = 0; i < 1000; ++i)
-        allBytes += char(i % 256);
-    HttpResponse brokenOff = FakeHttpClient::reply("<current_observation>\n<loca");
-    brokenOff.complete = false;
-    HttpResponse noSession = FakeHttpClient::notConnected();
-    noSession.sessionOpened = false;
-
-    const struct {
-        const char* name;
-        HttpResponse response;
-        QByteArray body;
-    } cases[] = {
-        {"short body", FakeHttpClient::reply("<a>\r\n"), "<a>\r\n"},
-        {"1000 bytes of every value", FakeHttpClient::reply(allBytes), allBytes},
-        {"512 bytes", FakeHttpClient::reply(QByteArray(512, 'x')), QByteArray(512, 'x')},
-        {"error page", FakeHttpClient::reply("<html>Not Found</html>", 404), "<html>Not Found</html>"},
-        {"broken off", brokenOff, "<current_observation>\n<loca"},
-        {"empty body", FakeHttpClient::reply(""), ""},
-        {"no connection", FakeHttpClient::notConnected(), ""},
-        {"no session", noSession, ""},
-    };
-    for (const auto& c : cases) {
-        FakeServices fakes;
-        fakes.http.answers.insert(ObservationBaseUrl() + "KXYZ.xml", c.response);
-        const QByteArray body = GetObservation("KXYZ");
-        EXPECT_EQ(body, c.body) << c.name;
-        EXPECT_EQ(body.size(), c.body.size()) << c.name;
+        EXPECT_EQ(request.deadline, deadline);
     }
 }
 
@@ -87,6 +47,22 @@ QByteArray apiRecord(const QString& name)
 {
     QFile file(QStringLiteral(WEATHER_TEST_DATA "/api/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A clock after every record of data/api.
+const QDateTime Now(QDate(2025, 3, 1), QTime(12, 0), Qt::UTC);
+
+// KATT's complete record, stamped in the year 9998.
+QJsonObject farFutureRecord()
+{
+    QJsonObject record = *ObservationRecordFromJson(apiRecord("KATT.latest.json"));
+    record.insert("timestamp", "9998-02-20T04:51:00+00:00");
+    return record;
+}
+
+QByteArray recentRecords(const QJsonArray& features)
+{
+    return QJsonDocument(QJsonObject{{"features", features}}).toJson();
 }
 
 // The nine captions and the picture, as the refresh shows a document.
@@ -129,17 +105,17 @@ TEST(ApiConversion, RealRecordsBecomeTheFeedDocument)
         QString code;
         Shown shown;
     } cases[] = {
-        // Below freezing; "Cloudy" is not in the table, the icon names ovc.
+        // Below freezing; "Cloudy" is not in the table, the icon names ovc; past midnight.
         {"KATT.latest.json",
-         {"", "America/Chicago"},
+         {"", "America/Puerto_Rico"},
          "KATT",
-         {"Cloudy", "25.0" + F, "Last Updated on Feb 19 2025, 10:51 pm CST", "15.1" + DegF, "66%", "10.00", "30.54 in.",
+         {"Cloudy", "25.0" + F, "Last Updated on Feb 20 2025, 12:51 am AST", "15.1" + DegF, "66%", "10.00", "30.54 in.",
           "Wind North at 5.8 MPH (5 KT)", ReportedBy + "KATT", "ovc.jpg"}},
-        // Gusts; the JSON-LD form without "properties"; no station record: UTC.
+        // Gusts; the JSON-LD form without "properties"; past noon.
         {"KSUA.latest.json",
-         {},
+         {"", "America/Chicago"},
          "KSUA",
-         {"Mostly Clear", "69.8" + F, "Last Updated on Nov 7 2021, 6:50 pm UTC", "51.8" + DegF, "53%", "10.00",
+         {"Mostly Clear", "69.8" + F, "Last Updated on Nov 7 2021, 12:50 pm CST", "51.8" + DegF, "53%", "10.00",
           "29.98 in.", "Wind from the North at 13.9 gusting to 24.2 MPH (12 gusting to 21 KT)", ReportedBy + "KSUA",
           "few.jpg"}},
         {"KFLL.latest.json",
@@ -204,7 +180,7 @@ TEST(ApiConversion, ElementsOnTheLinesTheRefreshReads)
 }
 
 // Each unit the API writes, with either namespace, on KATT's record: the property is replaced by the
-// same kind of reading in that unit.
+// same kind of reading in that unit, with a quality-control flag bare ("V") or in its namespace.
 TEST(ApiConversion, EveryUnitCodeWithEitherPrefix)
 {
     const struct {
@@ -213,6 +189,7 @@ TEST(ApiConversion, EveryUnitCodeWithEitherPrefix)
         double value;
         qsizetype line;
         QString element; // empty: left out
+        const char* flag = "V";
     } cases[] = {
         {"temperature", "degC", 10, 17, "<temp_f>50.0</temp_f>"},
         {"temperature", "degC", -40, 17, "<temp_f>-40.0</temp_f>"},
@@ -231,16 +208,39 @@ TEST(ApiConversion, EveryUnitCodeWithEitherPrefix)
         {"barometricPressure", "hPa", 1013, 27, ""},
         {"visibility", "km", 16, 40, ""},
         {"windSpeed", "kt", 10, 20, ""},
+        // Rejected, questioned or bad is no measurement; any other flag keeps the value.
+        {"temperature", "degC", 10, 17, "", "X"},
+        {"windSpeed", "km_h-1", 18.52, 20, "", "Q"},
+        {"barometricPressure", "Pa", 101325, 27, "", "B"},
+        {"temperature", "degC", 10, 17, "<temp_f>50.0</temp_f>", "T"},
+        // Beyond what an instrument can report, checked in the record's own unit.
+        {"temperature", "degC", 1e308, 17, ""},
+        {"temperature", "degC", -95, 17, "<temp_f>-139.0</temp_f>"},
+        {"temperature", "degF", 900, 17, ""},
+        {"dewpoint", "degC", -300, 29, ""},
+        {"relativeHumidity", "percent", 250, 19, ""},
+        {"relativeHumidity", "percent", -1e308, 19, ""},
+        {"windSpeed", "km_h-1", -5, 20, ""},
+        {"windSpeed", "m_s-1", 117, 20, ""},
+        {"windGust", "km_h-1", 0, 20, "<wind_string>North at 5.8 MPH (5 KT)</wind_string>"},
+        {"windGust", "km_h-1", 1e308, 20, "<wind_string>North at 5.8 MPH (5 KT)</wind_string>"},
+        {"windDirection", "degree_(angle)", 361, 20, "<wind_string>Variable at 5.8 MPH (5 KT)</wind_string>"},
+        {"barometricPressure", "Pa", 0, 27, ""},
+        {"visibility", "m", 1e308, 40, ""},
+        {"visibility", "m", -1, 40, ""},
     };
     const QJsonObject katt = *ObservationRecordFromJson(apiRecord("KATT.latest.json"));
     for (const char* prefix : {"wmoUnit:", "unit:"})
         for (const auto& c : cases) {
             QJsonObject record = katt;
-            record.insert(c.property, QJsonObject{{"unitCode", QString(prefix) + c.unit}, {"value", c.value}});
+            const QString flag = QString(prefix == QString("unit:") ? "qc:" : "") + c.flag;
+            record.insert(
+                c.property,
+                QJsonObject{{"unitCode", QString(prefix) + c.unit}, {"value", c.value}, {"qualityControl", flag}});
             const QString text = QString::fromLatin1(FeedDocumentFromRecord(record, {}, "KATT"));
             const QString expected = c.element.isEmpty() ? QString() : "\t" + c.element;
             EXPECT_EQ(LineAt(text, c.line).value_or(u"<none>").toString(), expected)
-                << prefix << c.unit << " " << c.value;
+                << prefix << c.unit << " " << c.value << " " << c.flag;
         }
 }
 
@@ -299,11 +299,15 @@ TEST(ApiConversion, NewestCompleteRecordOfRecentOnes)
 {
     const QByteArray recent = apiRecord("KCNK.observations.json");
     EXPECT_FALSE(RecordIsComplete(*ObservationRecordFromJson(apiRecord("KCNK.latest.json"))));
-    const std::optional<QJsonObject> newest = NewestCompleteRecord(recent);
-    ASSERT_TRUE(newest);
-    EXPECT_EQ(newest->value("timestamp").toString(), "2019-08-17T10:55:00+00:00");
-    EXPECT_FALSE(NewestCompleteRecord(R"({"features": []})"));
-    EXPECT_FALSE(NewestCompleteRecord("not json"));
+    const QJsonArray features = QJsonDocument::fromJson(recent).object().value("features").toArray();
+    // A record from the far future never beats a current one.
+    for (const QByteArray& list : {recent, recentRecords(features + farFutureRecord())}) {
+        const std::optional<QJsonObject> newest = NewestCompleteRecord(list, Now);
+        ASSERT_TRUE(newest);
+        EXPECT_EQ(newest->value("timestamp").toString(), "2019-08-17T10:55:00+00:00");
+    }
+    EXPECT_FALSE(NewestCompleteRecord(R"({"features": []})", Now));
+    EXPECT_FALSE(NewestCompleteRecord("not json", Now));
 }
 
 // --- The chain of sources ------------------------------------------------------------------------
@@ -376,6 +380,12 @@ TEST(ObservationChain, SourcesTriedInTurnUntilOneGivesAnObservation)
          LatestUrl,
          WeatherFailure::None,
          {FeedUrl, ForecastUrl, LatestUrl, RecentUrl, ApiStation}},
+        {"every record ahead of the clock: the latest is passed over like an incomplete one",
+         {{LatestUrl, FakeHttpClient::reply(QJsonDocument(farFutureRecord()).toJson())},
+          {RecentUrl, FakeHttpClient::reply(recentRecords({farFutureRecord()}))}},
+         "",
+         WeatherFailure::NotAnObservation,
+         {FeedUrl, ForecastUrl, LatestUrl, RecentUrl}},
         {"every source gone",
          {{FeedUrl, notFound}, {ForecastUrl, notFound}, {LatestUrl, notFound}},
          "",
@@ -410,6 +420,7 @@ TEST(ObservationChain, SourcesTriedInTurnUntilOneGivesAnObservation)
     };
     for (const auto& c : cases) {
         FakeServices fakes;
+        fakes.clock.now = Now;
         fakes.http.answers = c.answers;
         ObservationSources sources;
         const FetchedObservation fetched = sources.fetch("KXYZ");
@@ -427,6 +438,7 @@ TEST(ObservationChain, AgentsHeadersAndDirectConnections)
 {
     EXPECT_EQ(Program::IdentifyingAgent(), "Tolvane/1.0.0 (+http://www.orlentis.example/)");
     FakeServices fakes;
+    fakes.clock.now = Now;
     fakes.http.answers = {{LatestUrl, FakeHttpClient::reply(apiRecord("KATT.latest.json"))}};
     ObservationSources().fetch("KXYZ");
     ASSERT_EQ(fakes.http.requests.size(), 4u);
@@ -462,6 +474,7 @@ TEST(ObservationChain, OneBudgetSharedSoNoSourceStarvesTheRest)
 TEST(ObservationChain, StartsWhereTheLastAnswerCameFromAndAsksForTheStationOnce)
 {
     FakeServices fakes;
+    fakes.clock.now = Now;
     fakes.http.answers = {{LatestUrl, FakeHttpClient::reply(apiRecord("KATT.latest.json"))},
                           {ApiStation, FakeHttpClient::reply("", 404)}};
     ObservationSources sources;

@@ -144,6 +144,7 @@ TEST_F(WeatherRefresh, TodaysLayoutWithMixedLineEndsAndLatin1)
     ASSERT_TRUE(document.contains("\r\n") && document.contains("\t<weather>"));
     AppSettings.Station = "TJMZ";
     answer(document);
+    fakes.clock.now = QDateTime(QDate(2024, 3, 14), QTime(14, 0), Qt::UTC); // 4 minutes after its time
 
     window.cmdGetWeather_Click();
 
@@ -170,6 +171,9 @@ std::vector<FailureCase> failureCases()
 {
     HttpResponse timedOut = FakeHttpClient::notConnected();
     timedOut.error = HttpError::TimedOut;
+    HttpResponse tooLarge = FakeHttpClient::reply(QByteArray(100, 'x'));
+    tooLarge.complete = false;
+    tooLarge.error = HttpError::TooLarge;
     return {
         {"no connection", std::nullopt, 0, FakeHttpClient::notConnected(),
          "No weather data received for KXYZ (no connection)"},
@@ -178,6 +182,7 @@ std::vector<FailureCase> failureCases()
         {"error page", "<html><head><title>404 Not Found</title></head>\r\n<body>Not Found</body></html>", 404,
          FakeHttpClient::reply("", 404), "No weather data received for KXYZ (not found)"},
         {"silent", std::nullopt, 0, timedOut, "No weather data received for KXYZ (timed out)"},
+        {"over the size cap", std::nullopt, 0, tooLarge, "No weather data received for KXYZ (too large)"},
         // Feed documents that are no answer: both once ended on "Ready".
         {"feed document with status 500", testDocument("worked_example.xml"), 500, FakeHttpClient::reply("", 500),
          "No weather data received for KXYZ (not a weather observation)"},

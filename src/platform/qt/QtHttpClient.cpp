@@ -146,7 +146,7 @@ HttpResponse QtHttpClient::get(const HttpRequest& request)
         const qint64 room = limits_.maxBodyBytes - response.body.size();
         response.body.append(bytes.left(room));
         if (bytes.size() > room)
-            giveUp(HttpError::Other);
+            giveUp(HttpError::TooLarge);
     };
     QObject::connect(&connectTimer, &QTimer::timeout, [&] { giveUp(HttpError::TimedOut); });
     QObject::connect(&stallTimer, &QTimer::timeout, [&] { giveUp(HttpError::TimedOut); });
