@@ -2,6 +2,7 @@
 // of requests and the server list: everything of the time service that needs neither network nor
 // window.
 #include "platform/Sleeper.h"
+#include "timesync/ClockOffset.h"
 #include "timesync/ClockRecord.h"
 #include "timesync/Daytime.h"
 #include "timesync/RequestPacing.h"
@@ -195,6 +196,23 @@ TEST(ClockInstant, WithinHalfAMillisecondForEveryAdvanceTheFieldHolds)
         const qint64 error = WorkedTime.msecsTo(instant) * 10 + advance;
         ASSERT_LE(qAbs(error), 5) << "advance " << advance;
         ASSERT_TRUE(instant.time().msec() >= 0 && instant.time().msec() <= 999);
+    }
+}
+
+TEST(ClockOffset, ToldInMillisecondsWithTheHalfRoundTrip)
+{
+    const struct {
+        ClockOffset measured;
+        QString text, sentence;
+    } cases[] = {
+        {{3'217'456, 40'000}, "Clock was 3.217 s behind (\u00b10.020 s)", "The clock is 3.217 s behind NIST."},
+        {{-4'000, 1'000}, "Clock was 0.004 s ahead (\u00b10.001 s)", "The clock is 0.004 s ahead of NIST."},
+        {{-1'999'500, 2'998}, "Clock was 2.000 s ahead (\u00b10.001 s)", "The clock is 2.000 s ahead of NIST."},
+        {{86'400'000'499, 0}, "Clock was 86400.000 s behind (\u00b10.000 s)", "The clock is 86400.000 s behind NIST."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ClockOffsetText(c.measured), c.text);
+        EXPECT_EQ(ClockOffsetSentence(c.measured), c.sentence);
     }
 }
 
