@@ -9,6 +9,7 @@ class DaytimeClient;
 class HttpClient;
 class InstanceGuard;
 class MessageBoxes;
+class NtpClient;
 class SettingsRegistry;
 class ShellOpener;
 class Sleeper;
@@ -22,6 +23,7 @@ struct Services {
     SettingsRegistry* registry = nullptr;
     HttpClient* http = nullptr;
     DaytimeClient* daytime = nullptr;
+    NtpClient* ntp = nullptr;
     InstanceGuard* instance = nullptr;
     MessageBoxes* messages = nullptr;
     SystemBell* bell = nullptr;

@@ -86,6 +86,7 @@ FakeServices::FakeServices(const QString& appDir)
     s.registry = &registry;
     s.http = &http;
     s.daytime = &daytime;
+    s.ntp = &ntp;
     s.instance = &instance;
     s.messages = &messages;
     s.bell = &bell;

@@ -13,6 +13,7 @@
 #include "platform/TrayIcon.h"
 #include "support/FakeDaytimeClient.h"
 #include "support/FakeHttpClient.h"
+#include "support/FakeNtpClient.h"
 
 #include <QMap>
 #include <QStringList>
@@ -153,6 +154,7 @@ public:
     FakeSettingsRegistry registry;
     FakeHttpClient http;
     FakeDaytimeClient daytime;
+    FakeNtpClient ntp;
     FakeInstanceGuard instance;
     FakeMessageBoxes messages;
     FakeBell bell;

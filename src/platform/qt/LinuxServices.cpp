@@ -13,6 +13,7 @@
 #include "platform/qt/QtDaytimeClient.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtNtpClient.h"
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/WidgetsBell.h"
 
@@ -31,6 +32,7 @@ void InstallLinuxServices(const ProgramIdentity& program)
     s.registry = new IniSettingsRegistry(configHome);
     s.http = new QtHttpClient();
     s.daytime = new QtDaytimeClient();
+    s.ntp = new QtNtpClient();
     s.instance = new FlockInstanceGuard(runtimeDir + "/" + program.title + ".lock");
     s.messages = new QtMessageBoxes();
     s.bell = new WidgetsBell();
