@@ -132,6 +132,9 @@ void frmMain::buildLayout()
     const int statusHeight = 20;
     StatusBar->setGeometry(0, client->height() - statusHeight, client->width(), statusHeight);
     StatusBar->setFont(regular);
+    txtClockOffset = new QLabel(StatusBar);
+    txtClockOffset->setTextFormat(Qt::PlainText);
+    StatusBar->addPermanentWidget(txtClockOffset);
 }
 
 // Without changing a caption: every value says which field it is, the pictures what they show.

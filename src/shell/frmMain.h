@@ -98,6 +98,8 @@ public:
     QLabel* imgWeather = nullptr;
     ElidingLabel* txtWeather = nullptr;
     QStatusBar* StatusBar = nullptr;
+    // At the status bar's right: how far off the clock was at the last synchronisation over NTP.
+    QLabel* txtClockOffset = nullptr;
 
     QMenu* mnuFile = nullptr;
     QMenu* mnuHelp = nullptr;

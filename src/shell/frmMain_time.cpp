@@ -20,10 +20,25 @@ void frmMain::cmdGetTime_Click()
     setStatus("Ready");
 }
 
+namespace {
+
+// The measurement stays on show until the next synchronisation, which replaces or clears it.
+void showClockOffset(QLabel* field, const std::optional<ClockOffset>& measured)
+{
+    const QString text = measured ? ClockOffsetText(*measured) : QString();
+    field->setText(text);
+    field->setAccessibleName(text);
+}
+
+} // namespace
+
 void frmMain::cmdSynchronize_Click()
 {
     setStatus("Synchronizing local time with " + AppSettings.TimeServer);
-    if (const SyncOutcome outcome = SyncLocalTime(AppSettings.TimeServer); !outcome.message.isEmpty())
+    const SyncOutcome outcome =
+        SyncLocalTime(AppSettings.TimeServer, AppSettings.preciseTimeOn() ? SyncMethod::Precise : SyncMethod::Daytime);
+    showClockOffset(txtClockOffset, outcome.measured);
+    if (!outcome.message.isEmpty())
         Tell(outcome.message);
     SetPlainCaption(txtAtomicTime, GetAtomicTime(AppSettings.TimeServer));
     cmdLocalTime_Click();

@@ -21,7 +21,7 @@ void RequestPacing::markAsked(const QString& host)
     lastAsked_.insert(host.toLower(), now_());
 }
 
-RequestPacing& DaytimePacing()
+RequestPacing& TimeServerPacing()
 {
     static QElapsedTimer steady = [] {
         QElapsedTimer timer;

@@ -8,9 +8,10 @@
 
 class Sleeper;
 
-// NIST refuses clients that ask one server more often than once every 4 seconds. Before each
-// exchange the caller waits its turn, which sleeps out whatever remains of the interval since the
-// previous exchange with that host ended; after it the caller marks the host as just asked.
+// NIST refuses clients that ask one server more often than once every 4 seconds, whatever the
+// protocol. Before each exchange the caller waits its turn, which sleeps out whatever remains of the
+// interval since the previous exchange with that host ended; after it the caller marks the host as
+// just asked.
 class RequestPacing final {
 public:
     static constexpr qint64 MinimumGapMs = 4000;
@@ -26,5 +27,6 @@ private:
     QHash<QString, qint64> lastAsked_; // by host name in lower case
 };
 
-// The pacing shared by every daytime request of the program, on the steady clock.
-RequestPacing& DaytimePacing();
+// The pacing shared by every request of the program to a time server (daytime and NTP), on the
+// steady clock.
+RequestPacing& TimeServerPacing();

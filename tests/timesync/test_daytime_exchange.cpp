@@ -177,7 +177,7 @@ TEST_F(DaytimeExchangeTest, RefusedPort)
     EXPECT_EQ(GetAtomicTime(Server), "");
     EXPECT_EQ(fake.bell.beeps, 3);
 
-    EXPECT_EQ(SyncLocalTime(Server).message, "Cannot find host!");
+    EXPECT_EQ(SyncLocalTime(Server, SyncMethod::Daytime).message, "Cannot find host!");
     EXPECT_TRUE(fake.clockSetter.setTimes.empty());
 }
 
@@ -188,7 +188,7 @@ TEST_F(DaytimeExchangeTest, UnknownOrEmptyServerNameCannotBeFound)
         fake.bell.beeps = 0;
         EXPECT_EQ(GetAtomicTime(name), "");
         EXPECT_EQ(fake.bell.beeps, 3);
-        EXPECT_EQ(SyncLocalTime(name).message, "Cannot find host!");
+        EXPECT_EQ(SyncLocalTime(name, SyncMethod::Daytime).message, "Cannot find host!");
     }
 }
 
@@ -198,7 +198,7 @@ TEST_F(DaytimeExchangeTest, SyncSetsTheClockFromTheLine)
         fake.clockSetter.setTimes.clear();
         DaytimeServer server(QtDaytimeClient::Port, Line, ending);
         ASSERT_TRUE(server.isListening());
-        EXPECT_TRUE(SyncLocalTime(Server).clockSet);
+        EXPECT_TRUE(SyncLocalTime(Server, SyncMethod::Daytime).clockSet);
         ASSERT_EQ(fake.clockSetter.setTimes.size(), 1U);
         EXPECT_EQ(fake.clockSetter.setTimes[0], QDateTime(QDate(2004, 7, 5), QTime(14, 23, 4, 245), Qt::UTC));
     }
@@ -213,7 +213,7 @@ TEST_F(DaytimeExchangeTest, OnlySyncGoesThroughTheConfiguredProxy)
         const ScopedProxy configured(proxy.url({}).toLatin1());
         EXPECT_EQ(GetAtomicTime(Server), "04-07-05 14:23:05.754");
         EXPECT_EQ(proxy.connectionCount(), 0);
-        SyncLocalTime(Server);
+        SyncLocalTime(Server, SyncMethod::Daytime);
     }
 
     ASSERT_EQ(proxy.requests().size(), 1U);

@@ -130,13 +130,13 @@ TEST_F(DbusClockSetterTest, SynchronisingShowsWhyTheClockWasNotSet)
     FakeTimedated timedated(bus_->address(), "org.freedesktop.timedate1.AutomaticTimeSyncEnabled");
     ASSERT_TRUE(timedated.ready());
     FakeServices fake;
-    DaytimePacing() = RequestPacing([] { return qint64(0); });
+    TimeServerPacing() = RequestPacing([] { return qint64(0); });
     DbusClockSetter setter(&connect);
     services().clockSetter = &setter;
     fake.daytime.answers["time.nist.gov"] =
         FakeDaytimeClient::reply("\n53191 04-07-05 14:23:05 50 0 0 754.9 UTC(NIST) *\n");
 
-    const SyncOutcome outcome = SyncLocalTime("time.nist.gov");
+    const SyncOutcome outcome = SyncLocalTime("time.nist.gov", SyncMethod::Daytime);
 
     EXPECT_EQ(timedated.calls(), QStringList{"SetTime xbb " + InstantMicroseconds + " false true interactive-flag"});
     EXPECT_EQ(outcome.message, "Cannot set the clock: automatic time synchronization is turned on!");

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -56,7 +57,8 @@ protected:
         AppSettings.TimeServer = "time.nist.gov";
         AppSettings.Sound = "1";
         AppSettings.UTC = "1";
-        DaytimePacing() = RequestPacing([this] { return monotonicMs_; });
+        AppSettings.PreciseTime = "0";
+        TimeServerPacing() = RequestPacing([this] { return monotonicMs_; });
         fake.sleeper.onSleep = [this](int ms) { monotonicMs_ += ms; };
         fake.daytime.handler = [this](const DaytimeRequest& request) {
             exchanges.push_back({request.agent, window.statusText()});
@@ -135,6 +137,30 @@ TEST_F(TimePanelTest, SynchronizeSetsTheClockAsksAgainAndRefreshes)
     ASSERT_EQ(fake.sound.played.size(), 1);
     EXPECT_TRUE(fake.sound.played[0].endsWith("compete.wav"));
     EXPECT_EQ(window.statusText(), "Ready");
+}
+
+TEST_F(TimePanelTest, PreciseSynchronizeShowsTheOffsetAndAsksTheDaytimeServiceFourSecondsLater)
+{
+    AppSettings.PreciseTime = "1";
+    fake.ntp.datagrams = [](const QByteArray& query) {
+        return QList{NtpAnswerTo(query, {.received = SampleNtpTime + (NtpStamp(3) << 32),
+                                         .transmitted = SampleNtpTime + (NtpStamp(3) << 32)})};
+    };
+    window.txtClockOffset->setText("an earlier measurement");
+    window.cmdSynchronize_Click();
+
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_EQ(fake.clockSetter.shifts, std::vector<qint64>{3'000'000});
+    EXPECT_EQ(fake.ntp.queries.size(), 1U);
+    ASSERT_EQ(exchanges.size(), 1U) << "only the display asks the daytime service";
+    EXPECT_EQ(exchanges[0].agent, "vb wininet");
+    EXPECT_EQ(fake.sleeper.sleeps, std::vector<int>{4000});
+    EXPECT_EQ(window.txtClockOffset->text(), "Clock was 3.000 s behind (\u00b10.125 s)");
+    EXPECT_EQ(window.txtClockOffset->accessibleName(), window.txtClockOffset->text());
+
+    fake.ntp.failure = NtpError::NoHost;
+    window.cmdSynchronize_Click();
+    EXPECT_EQ(window.txtClockOffset->text(), "") << "a synchronisation that measured nothing shows nothing";
 }
 
 TEST_F(TimePanelTest, SynchronizeGoesOnAfterAFailure)

@@ -2,8 +2,13 @@
 #include "support/FakeServices.h"
 #include "timesync/AtomicTime.h"
 #include "timesync/Daytime.h"
+#include "timesync/RequestPacing.h"
+#include "timesync/Sntp.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -63,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Replies, DisplayWithoutTimeCodeTest,
 TEST_F(TimeSyncTest, SyncUsesSystemProxyAndSetsServerTimeLessAdvance)
 {
     answer(FakeDaytimeClient::reply(Line + "\n"));
-    const SyncOutcome outcome = SyncLocalTime(Server);
+    const SyncOutcome outcome = SyncLocalTime(Server, SyncMethod::Daytime);
     EXPECT_TRUE(outcome.clockSet);
     EXPECT_EQ(outcome.message, "");
     ASSERT_EQ(fake.daytime.requests.size(), 1U);
@@ -78,11 +83,11 @@ TEST_F(TimeSyncTest, SyncReadsNoFurtherThan2048Bytes)
 {
     // The line starts inside the first 2048 bytes, but its colon lies beyond them.
     answer(FakeDaytimeClient::reply(QByteArray(2040, 'x') + "\n" + Line));
-    EXPECT_EQ(SyncLocalTime(Server).message, "Time error!");
+    EXPECT_EQ(SyncLocalTime(Server, SyncMethod::Daytime).message, "Time error!");
     EXPECT_TRUE(fake.clockSetter.setTimes.empty());
 
     answer(FakeDaytimeClient::reply(QByteArray(2047 - Line.size(), ' ') + Line + "\n"));
-    EXPECT_TRUE(SyncLocalTime(Server).clockSet);
+    EXPECT_TRUE(SyncLocalTime(Server, SyncMethod::Daytime).clockSet);
     EXPECT_EQ(fake.clockSetter.setTimes.size(), 1U);
 }
 
@@ -99,7 +104,7 @@ TEST_P(SyncFailureTest, SaysWhyTheClockWasNotSet)
 {
     answer(GetParam().reply);
     fake.clockSetter.answer = GetParam().clock;
-    const SyncOutcome outcome = SyncLocalTime(Server);
+    const SyncOutcome outcome = SyncLocalTime(Server, SyncMethod::Daytime);
     EXPECT_FALSE(outcome.clockSet);
     EXPECT_EQ(outcome.message, GetParam().message);
     // Only a usable reply reaches the clock service.
@@ -148,5 +153,115 @@ INSTANTIATE_TEST_SUITE_P(
                                     {ClockSetOutcome::Failed, "Invalid argument"},
                                     "Cannot set the clock: Invalid argument"}),
     [](const testing::TestParamInfo<SyncFailureCase>& test) { return test.param.name; });
+
+// Server stamps this far from the sample time (T1 and T4 lie an eighth of a second either side of it).
+NtpStamp sampleTimePlus(double seconds)
+{
+    return SampleNtpTime + NtpStamp(qint64(seconds * 4294967296.0));
+}
+
+struct NtpCase {
+    const char* name;
+    std::function<QList<QByteArray>(const QByteArray& query)> server; // none: silence
+    NtpError failure;
+    ClockSetResult clock;
+    QString message;
+    std::optional<qint64> shiftedUs; // the shift handed to the clock service, when one was
+};
+
+class NtpSyncTest : public TimeSyncTest, public testing::WithParamInterface<NtpCase> {};
+
+TEST_P(NtpSyncTest, SetsTheClockByTheMeasuredOffsetOrSaysWhyNot)
+{
+    fake.ntp.failure = GetParam().failure;
+    fake.ntp.datagrams = GetParam().server;
+    fake.clockSetter.answer = GetParam().clock;
+    const SyncOutcome outcome = SyncLocalTime(Server, SyncMethod::Precise);
+    EXPECT_EQ(outcome.message, GetParam().message);
+    EXPECT_EQ(outcome.clockSet, GetParam().message.isEmpty());
+    EXPECT_EQ(fake.clockSetter.shifts,
+              GetParam().shiftedUs ? std::vector{*GetParam().shiftedUs} : std::vector<qint64>{});
+    EXPECT_EQ(outcome.measured.has_value(), GetParam().shiftedUs.has_value());
+    EXPECT_TRUE(fake.clockSetter.setTimes.empty());
+    EXPECT_TRUE(fake.daytime.requests.empty()) << "no fall back to the daytime service";
+    ASSERT_EQ(fake.ntp.queries.size(), 1U);
+    EXPECT_EQ(fake.ntp.queries[0].host, Server);
+}
+
+// The answer of a server whose clock is `ahead` seconds ahead of the sample time.
+std::function<QList<QByteArray>(const QByteArray&)> answering(double ahead, NtpAnswerFields fields = {})
+{
+    return [=](const QByteArray& query) {
+        NtpAnswerFields answer = fields;
+        answer.received = answer.transmitted = sampleTimePlus(ahead);
+        return QList<QByteArray>{NtpAnswerTo(query, answer)};
+    };
+}
+
+const QString Automatic = "Cannot set the clock: automatic time synchronization is turned on!";
+const QString NoAnswer =
+    "No answer from the time server! Turn off Precise Time in Preferences to use the daytime service.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, NtpSyncTest,
+    testing::Values(
+        NtpCase{"ServerAhead", answering(3.217), NtpError::None, Done, "", 3'217'000},
+        NtpCase{"ServerBehind", answering(-0.004), NtpError::None, Done, "", -4'000},
+        // A datagram that does not carry the query's nonce is never taken, however good it looks.
+        NtpCase{"ForgedOnly",
+                [](const QByteArray&) { return QList{NtpAnswerTo(SntpQuery(42))}; },
+                NtpError::None,
+                Done,
+                NoAnswer,
+                {}},
+        NtpCase{
+            "ForgedThenGenuine",
+            [](const QByteArray& query) {
+                return QList{NtpAnswerTo(SntpQuery(42), {.received = sampleTimePlus(60)}), answering(1.5)(query)[0]};
+            },
+            NtpError::None, Done, "", 1'500'000},
+        NtpCase{"Silence", {}, NtpError::None, Done, NoAnswer, {}},
+        NtpCase{"UnknownHost", {}, NtpError::NoHost, Done, "Cannot find host!", {}},
+        NtpCase{"NoSocket", {}, NtpError::NoSocket, Done, "Cannot configure internet connection!", {}},
+        NtpCase{"KissOfDeath",
+                answering(0, {.stratum = 0, .referenceId = "RATE"}),
+                NtpError::None,
+                Done,
+                "The time server refused the request (RATE)!",
+                {}},
+        NtpCase{"Unsynchronised", answering(0, {.leap = 3}), NtpError::None, Done, "Inaccurate time from server!", {}},
+        NtpCase{
+            "StratumSixteen", answering(0, {.stratum = 16}), NtpError::None, Done, "Inaccurate time from server!", {}},
+        // The system keeps the clock itself: the refusal says how far off it was all the same.
+        NtpCase{"AutomaticSync",
+                answering(-0.004),
+                NtpError::None,
+                {ClockSetOutcome::AutomaticSyncOn, {}},
+                Automatic + " The clock is 0.004 s ahead of NIST.",
+                -4'000},
+        NtpCase{"NotAllowed",
+                answering(2),
+                NtpError::None,
+                {ClockSetOutcome::NotAllowed, "Access denied"},
+                "Cannot set the clock: you are not allowed to change the system time!",
+                2'000'000}),
+    [](const testing::TestParamInfo<NtpCase>& test) { return test.param.name; });
+
+TEST_F(TimeSyncTest, NtpQueryIsPacedWithTheDaytimeRequestsToTheSameHost)
+{
+    qint64 now = 0;
+    TimeServerPacing() = RequestPacing([&] { return now; });
+    fake.sleeper.onSleep = [&](int ms) { now += ms; };
+    fake.ntp.datagrams = answering(1);
+    answer(FakeDaytimeClient::reply(Line));
+    GetAtomicTime(Server);
+    SyncLocalTime(Server, SyncMethod::Precise); // waits its turn, then counts as asking
+    GetAtomicTime(Server);                      // waits again
+    now += 4000;
+    fake.ntp.failure = NtpError::NoHost; // nothing sent: the host was not asked
+    SyncLocalTime(Server, SyncMethod::Precise);
+    GetAtomicTime(Server);
+    EXPECT_EQ(fake.sleeper.sleeps, (std::vector<int>{4000, 4000}));
+}
 
 } // namespace
