@@ -15,6 +15,7 @@ RUNS = 5
 STARTUP_RUNS = 12
 PAUSE_MS = 1000  # the deliberate pause of the main window's load
 DAYTIME_SERVER = os.path.join(SOURCE_ROOT, "tests", "fakes", "daytime_server.py")
+NTP_SERVER = os.path.join(SOURCE_ROOT, "tests", "fakes", "ntp_server.py")
 XPROBE = os.path.join(BUILD, "bench", "xprobe")
 SETTLE_MS = 300  # how long a program runs on after its first paint before its peak memory is read
 
@@ -64,7 +65,8 @@ def report_startup(tolvane, floor, floor_name):
 def main():
     with Sandbox(os.path.join(BUILD, "tolvane"), os.path.join(BUILD, "bench-artifacts")) as box:
         box.seed_settings({"My Name": "Bench", "State": "Tennessee", "Station": "KBNA",
-                           "Time Server": "time.nist.gov", "Sound": "0", "Splash": "0", "Update": "1", "UTC": "1"})
+                           "Time Server": "time.nist.gov", "Sound": "0", "Splash": "0", "Update": "1", "UTC": "1",
+                           "Precise Time": "1"})
         data = os.path.join(SOURCE_ROOT, "tests", "weather", "data")
         feed_files, api_files = os.path.join(box.root, "feed"), os.path.join(box.root, "api")
         os.makedirs(feed_files)
@@ -80,6 +82,7 @@ def main():
                            "--port", "443", "--folder", api_files, "--tls-cert", cert, "--tls-key", key],
                           ready_port=443, ready_host="127.0.0.3")
         box.start_service(["python3", DAYTIME_SERVER], ready_port=13)
+        box.start_service(["python3", NTP_SERVER])
         program = ["setpriv", "--bounding-set=-sys_time", os.path.join(box.app_dir, "tolvane")]
         floor_window = os.path.join(BUILD, "bench", "empty_window")
         tolvane, floor, text_floor = [], [], []
