@@ -258,8 +258,11 @@ TEST_F(TimeSyncTest, NtpQueryIsPacedWithTheDaytimeRequestsToTheSameHost)
     SyncLocalTime(Server, SyncMethod::Precise); // waits its turn, then counts as asking
     GetAtomicTime(Server);                      // waits again
     now += 4000;
-    fake.ntp.failure = NtpError::NoHost; // nothing sent: the host was not asked
+    // Nothing sent, no connection made: the host was not asked, and nothing waits for it.
+    fake.ntp.failure = NtpError::NoHost;
     SyncLocalTime(Server, SyncMethod::Precise);
+    answer(FakeDaytimeClient::notConnected());
+    GetAtomicTime(Server);
     GetAtomicTime(Server);
     EXPECT_EQ(fake.sleeper.sleeps, (std::vector<int>{4000, 4000}));
 }
