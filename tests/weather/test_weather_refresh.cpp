@@ -34,6 +34,14 @@ QByteArray testDocument(const QString& name)
     return readBytes(QStringLiteral(WEATHER_TEST_DATA "/") + name);
 }
 
+// The nine captions of the panel.
+QStringList captionsOf(const frmMain& form)
+{
+    return {form.txtWeather->text(),  form.txtTemp->text(),     form.txtObservation->text(),
+            form.txtDewpoint->text(), form.txtHumidity->text(), form.txtVisibility->text(),
+            form.txtPressure->text(), form.txtWind->text(),     form.fraWeather->title()};
+}
+
 // What the refresh saw while the request was under way.
 struct DuringRequest {
     QString status;
@@ -74,13 +82,7 @@ protected:
         ASSERT_TRUE(image.save(folder.path() + "/Images/" + name, "JPG"));
     }
     void answer(const QByteArray& body, int status = 200) { reply = FakeHttpClient::reply(body, status); }
-    // The nine captions of the panel.
-    QStringList shown() const
-    {
-        return {window.txtWeather->text(),  window.txtTemp->text(),     window.txtObservation->text(),
-                window.txtDewpoint->text(), window.txtHumidity->text(), window.txtVisibility->text(),
-                window.txtPressure->text(), window.txtWind->text(),     window.fraWeather->title()};
-    }
+    QStringList shown() const { return captionsOf(window); }
     QSize pictureSize() const { return window.imgWeather->pixmap().size(); }
     QByteArray weatherDat() const { return readBytes(folder.path() + "/Weather.dat"); }
 
@@ -92,8 +94,6 @@ protected:
     HttpResponse otherSourcesDefault = FakeHttpClient::notConnected();
     DuringRequest during;
 };
-
-const QStringList Unavailable = {"n/a", "n/a", "n/a", "n/a", "n/a", "n/a", "n/a", "n/a", "n/a"};
 
 TEST_F(WeatherRefresh, WorkedExample)
 {
@@ -120,27 +120,6 @@ TEST_F(WeatherRefresh, WorkedExample)
     EXPECT_EQ(weatherDat(), document + "\r\n");
     EXPECT_EQ(fakes.sound.played, QStringList{FileSystem::resolve(folder.path() + "/Media/thunder.wav")});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(window.statusText(), "Ready");
-}
-
-TEST_F(WeatherRefresh, TodaysLayoutWithMixedLineEndsAndLatin1)
-{
-    const QByteArray document = testDocument("TJMZ.xml");
-    ASSERT_TRUE(document.contains("\r\n") && document.contains("\t<weather>"));
-    AppSettings.Station = "TJMZ";
-    answer(document);
-    fakes.clock.now = QDateTime(QDate(2024, 3, 14), QTime(14, 0), Qt::UTC); // 4 minutes after its time
-
-    window.cmdGetWeather_Click();
-
-    EXPECT_EQ(shown(),
-              (QStringList{"A Few Clouds and Breezy", QString::fromUtf8("81.0° Farenheit"),
-                           "Last Updated on Mar 14 2024, 9:56 am AST", QString::fromUtf8("68.0°F"), "66%", "10.00",
-                           "30.01 in.", "Wind East at 20.7 MPH (18 KT)",
-                           QString::fromUtf8("Weather Forecast as reported by Mayagüez/Eugenio María de Hostos "
-                                             "Airport, PR")}));
-    EXPECT_EQ(pictureSize(), QSize(3, 3)); // few.jpg is not there: clear.jpg
-    EXPECT_EQ(weatherDat(), document + "\r\n");
     EXPECT_EQ(window.statusText(), "Ready");
 }
 
@@ -177,7 +156,7 @@ std::vector<FailureCase> failureCases()
     };
 }
 
-TEST_F(WeatherRefresh, NoDataKeepsTheLastObservation)
+TEST_F(WeatherRefresh, NoDataTellsWhyAndKeepsWhatWasShown)
 {
     for (const FailureCase& c : failureCases()) {
         WeatherSources() = ObservationSources();
@@ -187,14 +166,24 @@ TEST_F(WeatherRefresh, NoDataKeepsTheLastObservation)
         ASSERT_EQ(window.txtWeather->text(), "Partly Cloudy") << c.name;
         const QStringList before = shown();
         const QByteArray kept = weatherDat();
-        fakes.sound.played.clear();
 
         reply.reset();
         if (c.body)
             answer(*c.body, c.status);
         otherSourcesDefault = c.others;
-        window.cmdGetWeather_Click();
 
+        // Before any observation: the notice, and no picture that would pass for fair weather.
+        frmMain fresh;
+        fresh.showWeatherPicture(folder.path() + "/Images/clear.jpg"); // as the load leaves it
+        fresh.cmdGetWeather_Click();
+        EXPECT_EQ(captionsOf(fresh), QStringList(9, "n/a")) << c.name;
+        EXPECT_TRUE(fresh.imgWeather->pixmap().isNull()) << c.name;
+        EXPECT_TRUE(fresh.txtObservation->toolTip().isEmpty()) << c.name;
+        EXPECT_EQ(fresh.statusText(), c.status_text) << c.name;
+
+        // After one: it stays on show.
+        fakes.sound.played.clear();
+        window.cmdGetWeather_Click();
         EXPECT_EQ(shown(), before) << c.name;
         EXPECT_EQ(pictureSize(), QSize(7, 5)) << c.name; // still sct.jpg
         EXPECT_EQ(weatherDat(), kept) << c.name;
@@ -202,24 +191,6 @@ TEST_F(WeatherRefresh, NoDataKeepsTheLastObservation)
         EXPECT_EQ(window.statusText(), c.status_text) << c.name;
         EXPECT_TRUE(window.weatherDataMissing) << c.name;
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.name;
-    }
-}
-
-TEST_F(WeatherRefresh, NoDataBeforeAnyObservationShowsTheNoticeAndNoPicture)
-{
-    for (const FailureCase& c : failureCases()) {
-        frmMain fresh;
-        fresh.showWeatherPicture(folder.path() + "/Images/clear.jpg"); // as the load leaves it
-        reply.reset();
-        if (c.body)
-            answer(*c.body, c.status);
-        otherSourcesDefault = c.others;
-        fresh.cmdGetWeather_Click();
-        EXPECT_EQ(fresh.txtWeather->text(), "n/a") << c.name;
-        EXPECT_EQ(fresh.fraWeather->title(), "n/a") << c.name;
-        EXPECT_TRUE(fresh.imgWeather->pixmap().isNull()) << c.name; // no fair-weather picture for no data
-        EXPECT_TRUE(fresh.txtObservation->toolTip().isEmpty()) << c.name;
-        EXPECT_EQ(fresh.statusText(), c.status_text) << c.name;
     }
 }
 
@@ -248,14 +219,25 @@ TEST_F(WeatherRefresh, ApiRecordWhenTheXmlHostsAreGone)
     EXPECT_EQ(window.statusText(), "Ready");
 }
 
-TEST_F(WeatherRefresh, OldObservationMarkedAndTheMarkKeptApart)
+TEST_F(WeatherRefresh, TodaysLayoutAndTheAgeMarkOfAKeptObservation)
 {
+    // Today's layout, with mixed line ends and Latin-1 text.
+    const QByteArray document = testDocument("TJMZ.xml");
+    ASSERT_TRUE(document.contains("\r\n") && document.contains("\t<weather>"));
     const QString feed = ObservationBaseUrl() + "TJMZ.xml";
     AppSettings.Station = "TJMZ";
-    answer(testDocument("TJMZ.xml")); // observed Thu, 14 Mar 2024 09:56:00 -0400
+    answer(document); // observed Thu, 14 Mar 2024 09:56:00 -0400
     fakes.clock.now = QDateTime(QDate(2024, 3, 14), QTime(15, 26), Qt::UTC);
     window.cmdGetWeather_Click();
-    EXPECT_EQ(window.txtObservation->text(), "Last Updated on Mar 14 2024, 9:56 am AST");
+    EXPECT_EQ(shown(),
+              (QStringList{"A Few Clouds and Breezy", QString::fromUtf8("81.0° Farenheit"),
+                           "Last Updated on Mar 14 2024, 9:56 am AST", QString::fromUtf8("68.0°F"), "66%", "10.00",
+                           "30.01 in.", "Wind East at 20.7 MPH (18 KT)",
+                           QString::fromUtf8("Weather Forecast as reported by Mayagüez/Eugenio María de Hostos "
+                                             "Airport, PR")}));
+    EXPECT_EQ(pictureSize(), QSize(3, 3)); // few.jpg is not there: clear.jpg
+    EXPECT_EQ(weatherDat(), document + "\r\n");
+    EXPECT_EQ(window.statusText(), "Ready");
     EXPECT_EQ(window.observationMark, "");
     EXPECT_EQ(window.txtObservation->toolTip(), "Source: " + feed + "\nObserved 1 h ago");
 
@@ -275,18 +257,6 @@ TEST_F(WeatherRefresh, OldObservationMarkedAndTheMarkKeptApart)
     EXPECT_EQ(window.observationMark, "");
     EXPECT_EQ(window.txtObservation->text(), "Last Updated on Nov 27, 2:53 pm EST");
     EXPECT_EQ(window.txtObservation->toolTip(), "Source: " + ObservationBaseUrl() + "KXYZ.xml");
-}
-
-TEST_F(WeatherRefresh, PartialDocumentShowsNoticeForWhatIsMissing)
-{
-    answer("<current_observation>\n\t<weather>Partly Cloudy</weather>\n\t<temp_f>54</temp_f>\n");
-    window.cmdGetWeather_Click();
-    QStringList expected = Unavailable;
-    expected[0] = "Partly Cloudy";
-    expected[1] = QString::fromUtf8("54° Farenheit");
-    EXPECT_EQ(shown(), expected);
-    EXPECT_EQ(pictureSize(), QSize(7, 5));
-    EXPECT_EQ(window.statusText(), "Ready");
 }
 
 TEST_F(WeatherRefresh, CueOnlyWithSoundsOn)
