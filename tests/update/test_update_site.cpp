@@ -117,12 +117,6 @@ TEST_F(GetUpdateFileTest, NothingUsableReceivedLeavesTheDestinationUntouched)
         EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "1.0.0\r\n") << c.what;
         EXPECT_EQ(EntriesUnder(appDir), before) << c.what;
     }
-
-    RouteUpdateSite(fakes.http, http, ClosedLoopbackPort());
-    GetUpdateFile("version.dat");
-    GetUpdateFile("\\images\\new.jpg");
-    EXPECT_EQ(ReadBytes(appDir + "/version.dat"), "1.0.0\r\n") << "unreachable site";
-    EXPECT_EQ(EntriesUnder(appDir), before) << "unreachable site";
 }
 
 TEST_F(GetUpdateFileTest, APackFileIsStoredOnlyWhenItIsWhatItsPackHolds)
