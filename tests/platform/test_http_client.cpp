@@ -164,7 +164,7 @@ public:
                               {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
                                "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", certificate}) != 0)
             return;
-        port_ = RefusingPortNumber();
+        port_ = RefusingPort().port(); // free a moment ago
         server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         server_.start("openssl", {"s_server", "-quiet", "-www", "-accept", QStringLiteral("127.0.0.1:%1").arg(port_),
                                   "-cert", certificate, "-key", key});
@@ -185,13 +185,6 @@ public:
     QString url() const { return QStringLiteral("https://127.0.0.1:%1/").arg(port_); }
 
 private:
-    // A port free a moment ago.
-    static quint16 RefusingPortNumber()
-    {
-        const RefusingPort port;
-        return port.port();
-    }
-
     QTemporaryDir dir_;
     QProcess server_;
     quint16 port_ = 0;
@@ -363,8 +356,9 @@ TEST(QtHttpClient, BrokenRepliesAreRefusedKeepingWhatArrived)
 }
 
 // A server that goes quiet costs the stall bound ("no byte for N s"), not the total one (20 s, beyond
-// the 10 s hang guard); one that trickles is cut at the total bound. What came is delivered, and a
-// body whose end is known ends the exchange the moment it is complete.
+// the 10 s hang guard); one that trickles is cut at the total bound or the caller's deadline,
+// whichever comes first. What came is delivered, and a body whose end is known ends the exchange the
+// moment it is complete.
 TEST(QtHttpClient, QuietAndTricklingServersAreCutOffKeepingWhatCame)
 {
     const QByteArray body = sampleBytes(1000); // 50 s at the trickle's pace
@@ -379,7 +373,8 @@ TEST(QtHttpClient, QuietAndTricklingServersAreCutOffKeepingWhatCame)
         HttpLimits limits;
         int status;
         bool complete;
-        qsizetype received; // bytes of `body` delivered; -1: some
+        qsizetype received;  // bytes of `body` delivered; -1: some
+        int deadlineMs = -1; // the caller's; -1: none
     };
     const auto quiet = [](const QByteArray& sent) { return Server::replyThenSilence(sent); };
     const Case cases[] = {
@@ -387,6 +382,8 @@ TEST(QtHttpClient, QuietAndTricklingServersAreCutOffKeepingWhatCame)
         {"silent before any reply, stall time-out", quiet({}), stallOnly, 0, false, 0},
         {"trickling faster than the stall bound", Server::trickle(headers({}), body, 50), totalWithStall, 200, false,
          -1},
+        // 30 s in all and 10 s without a byte by default; the caller gives it 600 ms.
+        {"trickling, the caller's deadline first", Server::trickle(headers({}), body, 50), {}, 200, false, -1, 600},
         {"whole body with Content-Length", quiet(Server::httpResponse(body)), stallOnly, 200, true, 1000},
         {"whole body, chunked", quiet(chunkedHead + chunked(body)), stallOnly, 200, true, 1000},
         {"whole body, its end left to a close that never comes", quiet(headers({}) + body), stallOnly, 200, false,
@@ -400,7 +397,11 @@ TEST(QtHttpClient, QuietAndTricklingServersAreCutOffKeepingWhatCame)
         SCOPED_TRACE(c.name);
         Server server(c.behaviour);
 
-        const HttpResponse response = fetch(request(server.url()), c.limits);
+        HttpRequest get = request(server.url());
+        if (c.deadlineMs >= 0)
+            get.deadline = QDeadlineTimer(c.deadlineMs);
+
+        const HttpResponse response = fetch(get, c.limits);
 
         EXPECT_TRUE(response.connected);
         EXPECT_EQ(response.status, c.status);
@@ -415,24 +416,9 @@ TEST(QtHttpClient, QuietAndTricklingServersAreCutOffKeepingWhatCame)
     }
 }
 
-// The caller's deadline ends the exchange even when the client's own bounds would wait on.
-TEST(QtHttpClient, CallersDeadlineCutsASlowReplyShort)
+// A caller whose time is already spent asks nothing.
+TEST(QtHttpClient, SpentDeadlineAsksNothing)
 {
-    const QByteArray tail = sampleBytes(1000); // 50 s at the trickle's pace
-    Server slow(Server::trickle(headers({}), tail, 50));
-    HttpRequest withDeadline = request(slow.url());
-    withDeadline.deadline = QDeadlineTimer(600);
-
-    const HttpResponse response = fetch(withDeadline); // 30 s in all, 10 s stall
-
-    EXPECT_TRUE(response.connected);
-    EXPECT_EQ(response.status, 200);
-    EXPECT_FALSE(response.complete);
-    EXPECT_EQ(response.error, HttpError::TimedOut);
-    EXPECT_GT(response.body.size(), 0);
-    EXPECT_TRUE(tail.startsWith(response.body));
-
-    // A budget already spent asks nothing.
     Server untouched(Server::reply(Server::httpResponse("x")));
     HttpRequest late = request(untouched.url());
     late.deadline = QDeadlineTimer(0);
