@@ -148,11 +148,6 @@ std::vector<FailureCase> failureCases()
          FakeHttpClient::reply("", 404), "No weather data received for KXYZ (not found)"},
         {"silent", std::nullopt, 0, timedOut, "No weather data received for KXYZ (timed out)"},
         {"over the size cap", std::nullopt, 0, tooLarge, "No weather data received for KXYZ (too large)"},
-        // Feed documents that are no answer: both once ended on "Ready".
-        {"feed document with status 500", testDocument("worked_example.xml"), 500, FakeHttpClient::reply("", 500),
-         "No weather data received for KXYZ (not a weather observation)"},
-        {"raw reply without a status line", testDocument("worked_example.xml"), 0, FakeHttpClient::reply("", 0),
-         "No weather data received for KXYZ (not a weather observation)"},
     };
 }
 
