@@ -18,12 +18,6 @@ void RouteUpdateSite(FakeHttpClient& fake, HttpClient& client, quint16 port)
     };
 }
 
-quint16 ClosedLoopbackPort()
-{
-    const LoopbackServer gone(LoopbackServer::reply({}));
-    return gone.port(); // closed again when `gone` is destroyed
-}
-
 std::map<QByteArray, LoopbackServer::Behaviour> PackSiteRoutes(const QString& packs)
 {
     std::map<QByteArray, LoopbackServer::Behaviour> routes;

@@ -18,9 +18,6 @@ class HttpClient;
 // under the URL the program built. Requests for any other address are not connected.
 void RouteUpdateSite(FakeHttpClient& fake, HttpClient& client, quint16 port);
 
-// A port on loopback where nothing listens: connecting is refused at once.
-quint16 ClosedLoopbackPort();
-
 // An update site serving the pack folder `packs` (lists, Images, Media) at the targets the program
 // asks for: "/update/images.dat", "/update/\images\clear.jpg", ...
 std::map<QByteArray, LoopbackServer::Behaviour> PackSiteRoutes(const QString& packs);

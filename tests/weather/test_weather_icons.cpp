@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +16,8 @@ struct PictureGroup {
     QStringList conditions;
 };
 
-// The condition phrases of the feed, grouped by picture in search order.
+// The condition phrases of the feed, grouped by picture in search order; a long group takes several
+// rows.
 const std::vector<PictureGroup> Groups = {
     {"bkn.jpg", {"Mostly Cloudy", "Mostly Cloudly with Haze", "Mostly Cloudy and Breezy"}},
     {"skc.jpg", {"Fair", "Clear", "Fair with Haze", "Clear with Haze", "Fair and Breezy", "Clear and Breezy"}},
@@ -56,97 +56,38 @@ const std::vector<PictureGroup> Groups = {
       "Light Showers Rain Fog/Mist", "Heavy Showers Rain Fog/Mist", "Showers Rain Fog/Mist",
       "Showers Rain in Vicinity Fog/Mist"}},
     {"tsra.jpg",
-     {"Thunderstorm",
-      "Light Thunderstorm Rain",
-      "Heavy Thunderstorm Rain",
-      "Thunderstorm Rain Fog/Mist",
-      "Light Thunderstorm Rain Fog/Mist",
-      "Heavy Thunderstorm Rain Fog/Mist",
-      "Thunderstorm Showers in Vicinity",
-      "Light Thunderstorm Rain Haze",
-      "Heavy Thunderstorm Rain Haze",
-      "Thunderstorm Fog",
-      "Light Thunderstorm Rain Fog",
-      "Heavy Thunderstorm Rain Fog",
-      "Thunderstorm Light Rain",
-      "Thunderstorm Heavy Rain",
-      "Thunderstorm Light Rain Fog/Mist",
-      "Thunderstorm Heavy Rain Fog/Mist",
-      "Thunderstorm in Vicinity Fog/Mist",
-      "Thunderstorm in Vicinity",
-      "Thunderstorm in Vicinity Haze",
-      "Thunderstorm Haze in Vicinity",
-      "Thunderstorm Light Rain Haze",
-      "Thunderstorm Heavy Rain Haze",
-      "Thunderstorm Light Rain Fog",
-      "Thunderstorm Heavy Rain Fog",
-      "Thunderstorm Hail",
-      "Light Thunderstorm Rain Hail",
-      "Heavy Thunderstorm Rain Hail",
-      "Thunderstorm Rain Hail Fog/Mist",
-      "Light Thunderstorm Rain Hail Fog/Mist",
-      "Heavy Thunderstorm Rain Hail Fog/Mist",
-      "Thunderstorm Showers in Vicinity Hail",
-      "Light Thunderstorm Rain Hail Haze",
-      "Heavy Thunderstorm Rain Hail Haze",
-      "Thunderstorm Hail Fog",
-      "Light Thunderstorm Rain Hail Fog",
-      "Heavy Thunderstorm Rain Hail Fog",
-      "Thunderstorm Light Rain Hail",
-      "Thunderstorm Heavy Rain Hail",
-      "Thunderstorm Light Rain Hail Fog/Mist",
-      "Thunderstorm Heavy Rain Hail Fog/Mist",
-      "Thunderstorm in Vicinity Hail Fog/Mist",
-      "Thunderstorm in Vicinity Hail",
-      "Thunderstorm in Vicinity Hail Haze"}},
+     {"Thunderstorm", "Light Thunderstorm Rain", "Heavy Thunderstorm Rain", "Thunderstorm Rain Fog/Mist",
+      "Light Thunderstorm Rain Fog/Mist", "Heavy Thunderstorm Rain Fog/Mist", "Thunderstorm Showers in Vicinity",
+      "Light Thunderstorm Rain Haze", "Heavy Thunderstorm Rain Haze", "Thunderstorm Fog", "Light Thunderstorm Rain Fog",
+      "Heavy Thunderstorm Rain Fog"}},
+    {"tsra.jpg",
+     {"Thunderstorm Light Rain", "Thunderstorm Heavy Rain", "Thunderstorm Light Rain Fog/Mist",
+      "Thunderstorm Heavy Rain Fog/Mist", "Thunderstorm in Vicinity Fog/Mist", "Thunderstorm in Vicinity",
+      "Thunderstorm in Vicinity Haze", "Thunderstorm Haze in Vicinity", "Thunderstorm Light Rain Haze",
+      "Thunderstorm Heavy Rain Haze", "Thunderstorm Light Rain Fog", "Thunderstorm Heavy Rain Fog"}},
+    {"tsra.jpg",
+     {"Thunderstorm Hail", "Light Thunderstorm Rain Hail", "Heavy Thunderstorm Rain Hail",
+      "Thunderstorm Rain Hail Fog/Mist", "Light Thunderstorm Rain Hail Fog/Mist",
+      "Heavy Thunderstorm Rain Hail Fog/Mist", "Thunderstorm Showers in Vicinity Hail",
+      "Light Thunderstorm Rain Hail Haze", "Heavy Thunderstorm Rain Hail Haze", "Thunderstorm Hail Fog",
+      "Light Thunderstorm Rain Hail Fog", "Heavy Thunderstorm Rain Hail Fog", "Thunderstorm Light Rain Hail",
+      "Thunderstorm Heavy Rain Hail", "Thunderstorm Light Rain Hail Fog/Mist", "Thunderstorm Heavy Rain Hail Fog/Mist",
+      "Thunderstorm in Vicinity Hail Fog/Mist", "Thunderstorm in Vicinity Hail", "Thunderstorm in Vicinity Hail Haze"}},
     {"sn.jpg",
-     {"Snow",
-      "Light Snow",
-      "Heavy Snow",
-      "Snow Showers",
-      "Light Snow Showers",
-      "Heavy Snow Showers",
-      "Showers Snow",
-      "Light Showers Snow",
-      "Heavy Showers Snow",
-      "Snow Fog/Mist",
-      "Light Snow Fog/Mist",
-      "Heavy Snow Fog/Mist",
-      "Snow Showers Fog/Mist",
-      "Light Snow Showers Fog/Mist",
-      "Heavy Snow Showers Fog/Mist",
-      "Showers Snow Fog/Mist",
-      "Light Showers Snow Fog/Mist",
-      "Heavy Showers Snow Fog/Mist",
-      "Snow Fog",
-      "Light Snow Fog",
-      "Heavy Snow Fog",
-      "Snow Showers Fog",
-      "Light Snow Showers Fog",
-      "Heavy Snow Showers Fog",
-      "Showers Snow Fog",
-      "Light Showers Snow Fog",
-      "Heavy Showers Snow Fog",
-      "Showers in Vicinity Snow",
-      "Snow Showers in Vicinity",
-      "Snow Showers in Vicinity Fog/Mist",
-      "Snow Showers in Vicinity Fog",
-      "Low Drifting Snow",
-      "Blowing Snow",
-      "Snow Low Drifting Snow",
-      "Snow Blowing Snow",
-      "Light Snow Low Drifting Snow",
-      "Light Snow Blowing Snow",
-      "Heavy Snow Low Drifting Snow",
-      "Heavy Snow Blowing Snow",
-      "Thunderstorm Snow",
-      "Light Thunderstorm Snow",
-      "Heavy Thunderstorm Snow",
-      "Snow Grains",
-      "Light Snow Grains",
-      "Heavy Snow Grains",
-      "Heavy Blowing Snow",
-      "Blowing Snow in Vicinity"}},
+     {"Snow", "Light Snow", "Heavy Snow", "Snow Showers", "Light Snow Showers", "Heavy Snow Showers", "Showers Snow",
+      "Light Showers Snow", "Heavy Showers Snow", "Snow Fog/Mist", "Light Snow Fog/Mist", "Heavy Snow Fog/Mist",
+      "Snow Showers Fog/Mist", "Light Snow Showers Fog/Mist", "Heavy Snow Showers Fog/Mist", "Showers Snow Fog/Mist",
+      "Light Showers Snow Fog/Mist", "Heavy Showers Snow Fog/Mist"}},
+    {"sn.jpg",
+     {"Snow Fog", "Light Snow Fog", "Heavy Snow Fog", "Snow Showers Fog", "Light Snow Showers Fog",
+      "Heavy Snow Showers Fog", "Showers Snow Fog", "Light Showers Snow Fog", "Heavy Showers Snow Fog",
+      "Showers in Vicinity Snow", "Snow Showers in Vicinity", "Snow Showers in Vicinity Fog/Mist",
+      "Snow Showers in Vicinity Fog"}},
+    {"sn.jpg",
+     {"Low Drifting Snow", "Blowing Snow", "Snow Low Drifting Snow", "Snow Blowing Snow",
+      "Light Snow Low Drifting Snow", "Light Snow Blowing Snow", "Heavy Snow Low Drifting Snow",
+      "Heavy Snow Blowing Snow", "Thunderstorm Snow", "Light Thunderstorm Snow", "Heavy Thunderstorm Snow",
+      "Snow Grains", "Light Snow Grains", "Heavy Snow Grains", "Heavy Blowing Snow", "Blowing Snow in Vicinity"}},
     {"wind.jpg",
      {"Windy", "Fair and Windy", "A Few Clouds and Windy", "Partly Cloudy and Windy", "Mostly Cloudy and Windy",
       "Overcast and Windy"}},
@@ -184,18 +125,9 @@ QString firstPictureFor(const QString& condition)
 
 TEST(WeatherIcons, EveryConditionResolvesToItsFirstGroup)
 {
-    int entries = 0;
-    QSet<QString> pictures;
-    for (const PictureGroup& group : Groups) {
-        pictures.insert(group.picture);
-        for (const QString& condition : group.conditions) {
-            ++entries;
+    for (const PictureGroup& group : Groups)
+        for (const QString& condition : group.conditions)
             EXPECT_EQ(GetWeatherIcon(condition), firstPictureFor(condition)) << condition.toStdString();
-        }
-    }
-    EXPECT_EQ(entries, 259);
-    EXPECT_EQ(pictures.size(), 24);
-    EXPECT_FALSE(pictures.contains("clear.jpg"));
 }
 
 TEST(WeatherIcons, OnlyExactPhrasesMatch)
