@@ -60,15 +60,6 @@ bool FileSystem::fileExists(const QString& path)
     return QFileInfo(resolve(path)).isFile();
 }
 
-bool FileSystem::writeTextFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(resolve(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = file.write(bytes) == bytes.size() && file.write("\r\n", 2) == 2;
-    return file.flush() && written;
-}
-
 bool FileSystem::replaceFileAtomically(const QString& path, const QByteArray& bytes)
 {
     return replaceResolvedFileAtomically(resolve(path), bytes);

@@ -19,8 +19,6 @@ bool createFolder(const QString& path);
 // True for a plain file; a folder of that name does not count.
 bool fileExists(const QString& path);
 
-// Replaces the file with `bytes` followed by CR LF, the program's text-file form. False on failure.
-bool writeTextFile(const QString& path, const QByteArray& bytes);
 // Replaces the file with exactly `bytes`, through a temporary file in the same folder and a rename,
 // so a reader never sees a half-written file. False on failure (the old file is then untouched).
 bool replaceFileAtomically(const QString& path, const QByteArray& bytes);

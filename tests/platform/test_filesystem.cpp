@@ -43,19 +43,18 @@ TEST(FileSystem, CreateFolderReusesAFolderSpeltOtherwise)
     EXPECT_FALSE(FileSystem::fileExists(dir.path() + "\\Media")) << "a folder is not a file";
 }
 
-TEST(FileSystem, TextFilesGetCrLfAndReadBackAsLines)
+TEST(FileSystem, TextFilesReadBackAsLines)
 {
     QTemporaryDir dir;
     const QString path = dir.path() + "\\Weather.dat";
-    ASSERT_TRUE(FileSystem::writeTextFile(path, "a\r\nb\nc"));
-    EXPECT_EQ(readAll(dir.path() + "/Weather.dat"), "a\r\nb\nc\r\n");
+    ASSERT_TRUE(FileSystem::replaceFileAtomically(path, "a\r\nb\nc\r\n"));
     EXPECT_EQ(FileSystem::readLines(path), (QList<QByteArray>{"a", "b", "c"}));
-    ASSERT_TRUE(FileSystem::writeTextFile(path, ""));
+    ASSERT_TRUE(FileSystem::replaceFileAtomically(path, "\r\n"));
     EXPECT_EQ(FileSystem::readLines(path), (QList<QByteArray>{""}));
     bool ok = true;
     EXPECT_TRUE(FileSystem::readLines(dir.path() + "/none", &ok).isEmpty());
     EXPECT_FALSE(ok);
-    EXPECT_FALSE(FileSystem::writeTextFile(dir.path() + "/no/such/folder/x", "x"));
+    EXPECT_FALSE(FileSystem::replaceFileAtomically(dir.path() + "/no/such/folder/x", "x"));
 }
 
 TEST(FileSystem, AtomicReplaceKeepsBytesExactly)
