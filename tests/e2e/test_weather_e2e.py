@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""The real program fetches its station's observation at load and keeps it in Weather.dat: from the
-feed, from the forecast host over https when the feed is gone, from the API when both are gone,
-following the feed's redirect to https; and within one budget when sources are down or silent,
-keeping the document it had. With every service silent, start-up stays within the sum of its bounds,
-and while a refresh waits the window repaints, answers a screen reader and starts no other command."""
+"""The real program fetches its station's observation at load over https from the forecast host when
+the feed is gone, trusting the system's certificates, and keeps it in Weather.dat. With every service
+silent, start-up stays within the sum of its bounds, and while a refresh waits the window repaints,
+answers a screen reader and starts no other command. (The order of the sources, their budget, the API
+conversion and what a failed refresh keeps are tested below this, against fakes and loopback servers.)"""
 
 import os
 import shutil
@@ -79,20 +79,6 @@ class WeatherBox(Sandbox):
         return read(path) if os.path.exists(path) else None
 
 
-def test_feed():
-    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "feed")) as box:
-        box.settle("TJMZ")
-        log, _ = box.feed("feed", files=["TJMZ.xml"])
-        program, window, _ = box.start_and_time()
-        time.sleep(0.5)
-        box.screenshot(window, "weather_main_window")
-        check(requests_in(log) == ["GET /data/current_obs/TJMZ.xml\tvb wininet"],
-              f"the feed saw {requests_in(log)!r}")
-        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "Weather.dat must hold the reply followed by CR LF")
-        box.key(window, "ctrl+x")
-        check(program.wait(timeout=30) == 0, "Exit must end the program")
-
-
 def test_forecast_host_when_the_feed_is_gone():
     with WeatherBox(BINARY, os.path.join(ARTIFACTS, "forecast")) as box:
         box.settle("TJMZ")
@@ -103,73 +89,6 @@ def test_forecast_host_when_the_feed_is_gone():
               f"the forecast host saw {requests_in(https_log)!r}")
         check(len(requests_in(feed_log)) == 1, f"the feed saw {requests_in(feed_log)!r}")
         check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "Weather.dat must hold the forecast host's document")
-
-
-def test_api_when_both_xml_hosts_are_gone():
-    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "api")) as box:
-        box.settle("KPWM")
-        box.feed("feed")
-        https_log, _ = box.feed("https", files=["api/KPWM.latest.json", "api/KPWM.station.json"], tls=True,
-                                bind="127.0.0.3")
-        _, window, _ = box.start_and_time()
-        time.sleep(0.5)
-        box.screenshot(window, "weather_from_the_api")
-        paths = [line.split("\t")[0].split(" ")[1] for line in requests_in(https_log)]
-        check(paths == ["/xml/current_obs/KPWM.xml", "/stations/KPWM/observations/latest", "/stations/KPWM"],
-              f"the https hosts saw {paths!r}")
-        stored = box.weather_dat() or b""
-        for element in (b"\t<location>Portland, Portland International Jetport</location>\r\n",
-                        b"\t<weather>Partly Cloudy</weather>\r\n", b"\t<wind_string>Calm</wind_string>\r\n",
-                        b"\t<observation_time>Last Updated on Aug 21 2019, 5:51 am EDT</observation_time>\r\n"):
-            check(element in stored, f"Weather.dat lacks {element!r}:\n{stored.decode('latin-1')}")
-
-
-def test_feed_redirected_to_https():
-    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "redirect")) as box:
-        box.settle("TJMZ")
-        plain_log, _ = box.feed("feed", "--redirect-https")
-        https_log, _ = box.feed("https", files=["TJMZ.xml"], tls=True, bind="127.0.0.1")
-        box.start_and_time()
-        check(requests_in(https_log) == ["GET /data/current_obs/TJMZ.xml\tvb wininet"],
-              f"the feed's https side saw {requests_in(https_log)!r}")
-        check(len(requests_in(plain_log)) == 1, f"the feed saw {requests_in(plain_log)!r}")
-        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "Weather.dat must hold the redirected reply")
-
-
-def test_every_source_down_keeps_the_document():
-    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "down")) as box:
-        box.settle("TJMZ")
-        _, https = box.feed("https", files=["TJMZ.xml"], tls=True, bind="127.0.0.3")
-        program, window, _ = box.start_and_time()
-        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "the first refresh must store the document")
-
-        # Nothing answers any more: a refresh keeps what it had.
-        https.terminate()
-        https.wait(timeout=10)
-        box.key(window, "ctrl+w")  # File > Update Weather
-        time.sleep(2)
-        box.screenshot(window, "weather_every_source_down")
-        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "a failed refresh must keep Weather.dat")
-        box.key(window, "ctrl+x")
-        check(program.wait(timeout=30) == 0, "Exit must end the program")
-
-        # Down from the start: the window comes up at once, and the document of the last run stays.
-        program, window, elapsed = box.start_and_time()
-        check(elapsed < PAUSE_S + BUDGET_S + SLACK_S, f"the window took {elapsed:.1f} s with every source down")
-        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "a failed refresh must keep the last run's Weather.dat")
-
-
-def test_silent_sources_stay_within_the_budget():
-    with WeatherBox(BINARY, os.path.join(ARTIFACTS, "silent")) as box:
-        box.settle("TJMZ")
-        feed_log, _ = box.feed("feed", "--silent", files=["TJMZ.xml"])
-        https_log, _ = box.feed("https", files=["TJMZ.xml"], tls=True, bind="127.0.0.3")
-        _, _, elapsed = box.start_and_time()
-        check(elapsed < PAUSE_S + BUDGET_S / 3 + SLACK_S, f"a silent feed held the window back {elapsed:.1f} s")
-        check(len(requests_in(feed_log)) == 1 and len(requests_in(https_log)) == 1,
-              f"the feed saw {requests_in(feed_log)!r}, the https hosts {requests_in(https_log)!r}")
-        check(box.weather_dat() == read(DOCUMENT) + b"\r\n", "the forecast host's document must be stored")
-
 
 
 def test_every_service_silent():
@@ -264,12 +183,7 @@ def check_alive_while_a_refresh_waits(box, program, window, tray_item, feed_log)
 
 
 def test():
-    test_feed()
     test_forecast_host_when_the_feed_is_gone()
-    test_api_when_both_xml_hosts_are_gone()
-    test_feed_redirected_to_https()
-    test_every_source_down_keeps_the_document()
-    test_silent_sources_stay_within_the_budget()
     test_every_service_silent()
 
 
