@@ -9,10 +9,9 @@ in_sandbox.sh, which provides the private network and hosts file.
         window = box.wait_for_window("Ann's Tolvane Version 1.0")
         box.screenshot(window, "main")
 
-Sandbox(..., dark=True) gives the program the desktop's dark palette (Qt's GTK platform theme with
-GTK's dark Adwaita), Sandbox(..., accessibility=True) puts an AT-SPI bus on the private session bus and
-turns Qt's accessibility on, so box.accessible_tree() shows what a screen reader gets, and
-Sandbox(..., display=False) starts no X server at all.
+Sandbox(..., accessibility=True) puts an AT-SPI bus on the private session bus and turns Qt's
+accessibility on, so box.accessible_tree() shows what a screen reader gets, and Sandbox(...,
+display=False) starts no X server at all.
 """
 
 import json
@@ -80,11 +79,10 @@ def check(condition, message):
 
 
 class Sandbox:
-    def __init__(self, binary, artifacts, packs=True, installed=False, user=None, display=True, dark=False,
-                 accessibility=False):
+    def __init__(self, binary, artifacts, packs=True, installed=False, user=None, display=True, accessibility=False):
         """installed: run `binary` where it lies (an installed program) instead of a copy in a program
         folder; user: a numeric uid to run the program as, instead of root; display: start Xvfb and a
-        window manager; dark: the desktop's dark palette; accessibility: an AT-SPI bus."""
+        window manager; accessibility: an AT-SPI bus."""
         if os.environ.get("TOLVANE_IN_SANDBOX") != "1":
             raise Failure("run this test through tests/e2e/in_sandbox.sh")
         self.binary = binary
@@ -93,7 +91,6 @@ class Sandbox:
         self.artifacts = artifacts
         self.with_packs = packs
         self.with_display = display
-        self.dark = dark
         self.accessibility = accessibility
         self.processes = []
         self.root = tempfile.mkdtemp(prefix="tolvane-e2e-")
@@ -152,11 +149,6 @@ class Sandbox:
         base["QT_QPA_PLATFORM"] = "xcb"
         base["LANG"] = "en_US.UTF-8"
         base["TZ"] = os.environ.get("TZ", "UTC")
-        if self.dark:
-            # What a GNOME desktop with a dark theme gives a Qt program.
-            base["QT_QPA_PLATFORMTHEME"] = "gtk3"
-            base["GTK_THEME"] = "Adwaita:dark"
-            base["NO_AT_BRIDGE"] = "1"  # GTK's own accessibility bridge is not the program's
         self.env = base
 
     def _make_program_folder(self):
