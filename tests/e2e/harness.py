@@ -197,7 +197,7 @@ class Sandbox:
             number = pipe.readline().strip() if ready else ""
         check(number.isdigit(), f"Xvfb did not start (exit status {xvfb.poll()})")
         self.env["DISPLAY"] = f":{number}"
-        self._wait(lambda: self.x("xprop", "-root", "-len", "0", timeout=5).returncode == 0,
+        wait_until(lambda: self.x("xprop", "-root", "-len", "0", timeout=5).returncode == 0,
                    20, f"display :{number} does not answer (Xvfb exit status {xvfb.poll()})")
 
     def _start_window_manager(self):
@@ -209,7 +209,7 @@ class Sandbox:
         def running():
             check(openbox.poll() is None, f"the window manager quit (exit status {openbox.returncode})")
             return "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", timeout=5).stdout
-        self._wait(running, 20, "the window manager did not start")
+        wait_until(running, 20, "the window manager did not start")
 
     def _print_log(self, name):
         path = os.path.join(self.artifacts, name)
@@ -224,7 +224,7 @@ class Sandbox:
             f.write(DBUS_CONFIG.format(socket=socket))
         self.processes.append(subprocess.Popen(["dbus-daemon", "--nofork", f"--config-file={config}"],
                                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        self._wait(lambda: os.path.exists(socket), 20, f"the {name} bus did not start")
+        wait_until(lambda: os.path.exists(socket), 20, f"the {name} bus did not start")
         return f"unix:path={socket}"
 
     def _start_accessibility_bus(self):
@@ -241,7 +241,7 @@ class Sandbox:
                                     "/org/a11y/bus", "--method", "org.a11y.Bus.GetAddress"],
                                    env=self.env, capture_output=True, text=True, timeout=10)
             return reply.returncode == 0 and "unix:" in reply.stdout
-        self._wait(announced, 20, "the AT-SPI bus was not announced")
+        wait_until(announced, 20, "the AT-SPI bus was not announced")
         self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
 
     def accessible_tree(self, timeout=60):
@@ -291,7 +291,7 @@ class Sandbox:
                     return True
                 except OSError:
                     return False
-            self._wait(accepting, 20, f"service {command} did not come up")
+            wait_until(accepting, 20, f"service {command} did not come up")
         return process
 
     @staticmethod
@@ -362,11 +362,8 @@ class Sandbox:
         def present():
             found[:] = self.find_windows(name)
             return bool(found)
-        self._wait(present, timeout, f"no window named {name!r} appeared")
+        wait_until(present, timeout, f"no window named {name!r} appeared")
         return found[0]
-
-    def window_name(self, window):
-        return self.x("xdotool", "getwindowname", window).stdout.strip()
 
     def screenshot(self, window, name):
         path = os.path.join(self.artifacts, f"{name}.png")
@@ -381,10 +378,6 @@ class Sandbox:
     def type_text(self, window, text):
         self.x("xdotool", "windowactivate", "--sync", window)
         self.x("xdotool", "type", "--delay", "20", text)
-
-    @staticmethod
-    def _wait(predicate, timeout, message):
-        wait_until(predicate, timeout, message)
 
 
 def run(test):
