@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
 """The notification icon under a real tray host (trayer): it appears with its tip, minimising hides the
-window, a double-click brings it back, a right-click pops up the menu, and closing the about box opened
-from that menu while the window is hidden does not end the program. Where the desktop hosts
+window, a double-click brings it back and a right-click pops up the menu. Where the desktop hosts
 StatusNotifierItems instead (a fake watcher named by TOLVANE_SNI_WATCHER), the icon's tip is published
 and the host's activation and context-menu requests do the same. Without any tray the window stays
 reachable. Screenshots are kept."""
@@ -114,7 +113,7 @@ def test_with_tray():
         time.sleep(0.5)
         box.screenshot(None, "tray_restored")
 
-        # Hidden again, a right-click pops up the menu; its About opens the about box.
+        # Hidden again, a right-click pops up the menu.
         box.x("xdotool", "windowminimize", window)
         wait_until(lambda: not box.find_windows(TITLE), 10, "minimising did not hide the window")
         before = visible_program_windows(box)
@@ -125,19 +124,8 @@ def test_with_tray():
         geometry = box.x("xwininfo", "-id", menu).stdout
         height = int(re.search(r"Height: (\d+)", geometry).group(1))
         check(height > 100, f"the pop-up is {height} pixels high, too low for nine items")
-        # Weather, TimeSync, Preferences, About
-        box.x("xdotool", "key", "Down", "Down", "Down", "Down", "Return")
-        about = box.wait_for_window("^About Tolvane & Author$", timeout=10)
-        time.sleep(0.5)
-        box.screenshot(about, "about_box")
-
-        # Closing the about box must not end the program while the main window is hidden.
-        box.key(about, "Return")
-        wait_until(lambda: not box.find_windows("^About Tolvane & Author$"), 10,
-                   "OK did not close the about box")
-        time.sleep(1)
-        check(program.poll() is None, "closing the about box beside a hidden window ended the program")
-        check(not box.find_windows(TITLE), "the main window must stay hidden")
+        box.x("xdotool", "key", "Escape")
+        wait_until(lambda: menu not in visible_program_windows(box), 10, "Esc did not close the menu")
 
         box.x("xdotool", "mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "80", "1")
         window = box.wait_for_window(TITLE, timeout=10)
@@ -181,12 +169,6 @@ def test_status_notifier():
         new_window(box, before, lambda w: "TOOLTIP" not in window_type(box, w))
         time.sleep(0.3)
         box.screenshot(None, "status_notifier_menu")
-        box.x("xdotool", "key", "Escape")
-        time.sleep(0.5)
-        check(program.poll() is None, "the program must keep running")
-        before = visible_program_windows(box)
-        item_call("org.kde.StatusNotifierItem.ContextMenu", "900", "700")
-        new_window(box, before, lambda w: "TOOLTIP" not in window_type(box, w))
         box.x("xdotool", "key", "Up", "Return")  # the last item: Exit
         check(program.wait(timeout=20) == 0, "Exit from the menu must end the program")
 
