@@ -153,13 +153,8 @@ TEST_F(MainWindowTest, NoSecondCommandStartsWhileOneWaits)
     EXPECT_EQ(fakes.http.requests.size(), refreshAlone) << "commands run again once nothing waits";
 }
 
-TEST_F(MainWindowTest, LateHoursGreetWithAndAnEmptyNameKeepsTheDesignedCaptions)
+TEST_F(MainWindowTest, AnEmptyNameKeepsTheDesignedCaptions)
 {
-    fakes.clock.now = QDateTime(QDate(2004, 7, 5), QTime(23, 0));
-    Main();
-    EXPECT_EQ(LoadedMainForm()->lblTitle->text(), "Late Night with Ann");
-    UnloadMainForm();
-
     fakes.registry.values["My Name"] = "";
     Main();
     frmMain* form = LoadedMainForm();
@@ -189,21 +184,6 @@ TEST_F(MainWindowTest, SecondCopyIsRefusedAndEndsAtOnce)
     EXPECT_EQ(fakes.messages.shown[0].icon, MessageIcon::Information);
     EXPECT_EQ(immediateEnds, 1);
     EXPECT_TRUE(fakes.sleeper.sleeps.empty()) << "no further load step runs";
-}
-
-TEST_F(MainWindowTest, UnloadEndsTheProgramOnlyWhenNoWindowIsLeft)
-{
-    Main();
-    QApplication::processEvents(); // the window becomes active, which puts up its notification icon
-    LoadedMainForm()->mnuMinimize_Click();
-    QApplication::processEvents();
-    EXPECT_FALSE(LoadedMainForm()->isVisible()) << "minimising hides the window";
-    EXPECT_EQ(programEnds, 0) << "hidden is not closed";
-    LoadedMainForm()->mnuRestore_Click();
-    EXPECT_TRUE(LoadedMainForm()->isVisible());
-    LoadedMainForm()->mnuFileExit_Click();
-    EXPECT_EQ(LoadedMainForm(), nullptr);
-    EXPECT_EQ(programEnds, 1);
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
