@@ -101,10 +101,7 @@ TEST_F(TrayWindowTest, IconNotificationsRestoreOrPopUpTheMenuAndNothingElse)
         int code;
         bool shown;
         bool menu;
-    } cases[] = {
-        {0x0203, true, false},  {0x0205, false, true},  {0x0200, false, false},
-        {0x0201, false, false}, {0x0202, false, false}, {0x0204, false, false},
-    };
+    } cases[] = {{0x0203, true, false}, {0x0205, false, true}, {0x0200, false, false}};
     frmMain* form = start();
     for (const auto& c : cases) {
         form->mnuMinimize_Click();
