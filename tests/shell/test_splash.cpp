@@ -3,6 +3,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 #include "shell/modMain.h"
+#include "support/ConfiguredUser.h"
 #include "support/FakeServices.h"
 #include "widgets/Lifetime.h"
 
@@ -120,14 +121,9 @@ TEST_F(SplashTest, TwoCountdownsLoadTheWindowTwice)
 // A configured user with the given sound and splash switches, and the sound files in place.
 void seedUser(FakeServices& fakes, const QString& appDir, const char* sound, const char* splash)
 {
-    fakes.registry.seed({{"My Name", "Ann"},
-                         {"State", "Tennessee"},
-                         {"Station", "KCHA"},
-                         {"Time Server", "utcnist.colorado.edu"},
-                         {"Sound", sound},
-                         {"Splash", splash},
-                         {"Update", "1"},
-                         {"UTC", "0"}});
+    SeedConfiguredUser(fakes.registry, "Ann");
+    fakes.registry.values["Sound"] = sound;
+    fakes.registry.values["Splash"] = splash;
     QDir(appDir).mkpath("Media");
     for (const char* cue : {"myfriend.wav", "goodbye.wav", "thunder.wav"}) {
         QFile file(appDir + "/Media/" + cue);
