@@ -100,11 +100,4 @@ TEST_F(CueTest, AnAppFolderEndingInASeparatorStillFindsTheCue)
     EXPECT_EQ(fakes.sound.played, QStringList{appDir.path() + "/Media/compete.wav"});
 }
 
-TEST_F(CueTest, FileExistsIsTrueForPlainFilesOnly)
-{
-    EXPECT_TRUE(FileExists(appDir.path() + "\\media\\compete.wav"));
-    EXPECT_FALSE(FileExists(appDir.path() + "\\media\\thunder.wav")) << "a folder does not count";
-    EXPECT_FALSE(FileExists(appDir.path() + "\\media\\goodbye.wav"));
-}
-
 } // namespace
