@@ -167,7 +167,8 @@ class Sandbox:
 
     def _start_display(self, attempts=3):
         # A window manager that starts too early can miss a display still coming up and quit (or sit
-        # waiting); so wait for the display to answer first, and start over a few times before giving up.
+        # waiting); so wait for the display to answer first, and start over a few times, a second
+        # apart (three back-to-back tries have been seen to fail within a second), before giving up.
         for attempt in range(1, attempts + 1):
             started = len(self.processes)
             try:
@@ -182,6 +183,7 @@ class Sandbox:
                 del self.processes[started:]
                 if attempt == attempts:
                     raise
+                time.sleep(1)
 
     def _start_x_server(self):
         # Xvfb picks a free display itself and writes its number to the pipe.
