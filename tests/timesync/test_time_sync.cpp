@@ -249,9 +249,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TimeSyncTest, NtpQueryIsPacedWithTheDaytimeRequestsToTheSameHost)
 {
-    qint64 now = 0;
-    TimeServerPacing() = RequestPacing([&] { return now; });
-    fake.sleeper.onSleep = [&](int ms) { now += ms; };
+    static qint64 now; // the program-wide pacing keeps this clock after the test
+    now = 0;
+    TimeServerPacing() = RequestPacing([] { return now; });
+    fake.sleeper.onSleep = [](int ms) { now += ms; };
     fake.ntp.datagrams = answering(1);
     answer(FakeDaytimeClient::reply(Line));
     GetAtomicTime(Server);
