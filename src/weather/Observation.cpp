@@ -12,9 +12,14 @@ QString ObservationBaseUrl()
            QStringLiteral("/data/current_obs/");
 }
 
+QString StationPathPiece(const QString& stationCode)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(stationCode));
+}
+
 QString ObservationUrl(const QString& stationCode)
 {
-    return ObservationBaseUrl() + QString::fromLatin1(QUrl::toPercentEncoding(stationCode)) + ".xml";
+    return ObservationBaseUrl() + StationPathPiece(stationCode) + ".xml";
 }
 
 HttpResponse GetObservation(const QString& stationCode, const QDeadlineTimer& deadline)

@@ -8,8 +8,6 @@
 #include "weather/Observation.h"
 #include "weather/WeatherCaptions.h"
 
-#include <QUrl>
-
 namespace {
 
 constexpr int SourceCount = 3;
@@ -58,11 +56,6 @@ QString Https(const char* host, const QString& path)
     return QStringLiteral("https://") + QString::fromLatin1(host) + path;
 }
 
-QString PathPiece(const QString& station)
-{
-    return QString::fromLatin1(QUrl::toPercentEncoding(station));
-}
-
 // A feed document counts only when it holds an observation.
 ObservationSources::Attempt FeedAttempt(const QString& url, const HttpResponse& response)
 {
@@ -104,7 +97,8 @@ FetchedObservation ObservationSources::fetch(const QString& station)
         switch (source) {
         case 0: attempt = FeedAttempt(ObservationUrl(station), GetObservation(station, share)); break;
         case 1: {
-            const QString url = Https(BuildConfig::ForecastHost, "/xml/current_obs/" + PathPiece(station) + ".xml");
+            const QString url =
+                Https(BuildConfig::ForecastHost, "/xml/current_obs/" + StationPathPiece(station) + ".xml");
             attempt = FeedAttempt(url, Get(url, Program::IdentifyingAgent(), share));
             break;
         }
@@ -121,7 +115,8 @@ FetchedObservation ObservationSources::fetch(const QString& station)
 
 ObservationSources::Attempt ObservationSources::tryApi(const QString& station, const QDeadlineTimer& deadline)
 {
-    const QString observations = Https(BuildConfig::ApiHost, "/stations/" + PathPiece(station) + "/observations");
+    const QString observations =
+        Https(BuildConfig::ApiHost, "/stations/" + StationPathPiece(station) + "/observations");
     QString url = observations + "/latest";
     const HttpResponse latest = Get(url, Program::IdentifyingAgent(), deadline, AcceptGeoJson);
     if (!Answered(latest))
@@ -152,7 +147,7 @@ ObservationSources::Attempt ObservationSources::tryApi(const QString& station, c
 StationInfo ObservationSources::stationInfo(const QString& station, const QDeadlineTimer& deadline)
 {
     if (!stations_.contains(station)) {
-        const HttpResponse reply = Get(Https(BuildConfig::ApiHost, "/stations/" + PathPiece(station)),
+        const HttpResponse reply = Get(Https(BuildConfig::ApiHost, "/stations/" + StationPathPiece(station)),
                                        Program::IdentifyingAgent(), deadline, AcceptGeoJson);
         stations_.insert(station, Answered(reply) ? StationInfoFromJson(reply.body) : std::nullopt);
     }
