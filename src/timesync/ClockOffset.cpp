@@ -10,21 +10,20 @@ QString Seconds(qint64 microseconds)
 }
 
 // The clock was behind the server when the server's time was the later one.
-QString Direction(qint64 offsetUs)
+bool Behind(const ClockOffset& measured)
 {
-    return offsetUs >= 0 ? QStringLiteral("behind") : QStringLiteral("ahead");
+    return measured.offsetUs >= 0;
 }
 
 } // namespace
 
 QString ClockOffsetText(const ClockOffset& measured)
 {
-    return "Clock was " + Seconds(measured.offsetUs) + " s " + Direction(measured.offsetUs) + " (\u00b1" +
+    return "Clock was " + Seconds(measured.offsetUs) + (Behind(measured) ? " s behind" : " s ahead") + " (\u00b1" +
            Seconds(measured.delayUs / 2) + " s)";
 }
 
 QString ClockOffsetSentence(const ClockOffset& measured)
 {
-    const QString relation = measured.offsetUs >= 0 ? QStringLiteral("behind") : QStringLiteral("ahead of");
-    return "The clock is " + Seconds(measured.offsetUs) + " s " + relation + " NIST.";
+    return "The clock is " + Seconds(measured.offsetUs) + (Behind(measured) ? " s behind" : " s ahead of") + " NIST.";
 }
