@@ -28,9 +28,9 @@ struct SaveResult {
 
 // Stores the choices: creates the settings keys, refuses an empty name, then writes "My Name",
 // "State" (`current.State`, the state last selected), "Station", "Time Server", sets or removes the
-// autostart entry, and writes "Sound", "Splash", "Update", "UTC", "Precise Time". When the store cannot be written,
-// the message names the place and the reason, and the autostart entry is left alone, so nothing
-// half-saved starts with the next login.
+// autostart entry, and writes "Sound", "Splash", "Update", "UTC", "Precise Time". When the store
+// cannot be written, the message names the place and the reason, and the autostart entry is left
+// alone, so nothing half-saved starts with the next login.
 SaveResult SavePreferences(const PreferencesChoices& choices, const AppSettingsRecord& current);
 
 // The station code of a station-box entry: the text after its first "=" and before a second "=",
