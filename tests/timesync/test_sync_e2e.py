@@ -10,8 +10,7 @@ rather than wait for the server to close. When timedated refuses, a message box 
 With "Precise Time" on, it asks an NTP server on UDP port 123 whose clock runs 3.217 s ahead, behind a
 symmetric 40 ms round trip, once, and hands timedated that offset as a relative SetTime; the status
 bar then names the offset for the eye and for a screen reader, and the daytime display request
-follows at least 4 s after the NTP query. When timedated refuses because automatic time
-synchronisation is on, the refusal names the offset measured.
+follows at least 4 s after the NTP query.
 
     test_sync_e2e.py <tolvane binary> <artifacts folder> <fake_timedated binary>
 """
@@ -112,7 +111,7 @@ def precise_path(box, daytime_log):
     ntp_log = os.path.join(box.root, "ntp.log")
     start_ntp_server(box, ntp_log)
     box.seed_settings(dict(SETTINGS, **{"Precise Time": "1"}))
-    timedated, output = start_timedated(box, "ok", "timedated_precise")
+    _, output = start_timedated(box, "ok", "timedated_precise")
     program = box.start_program("precise")
     window = box.wait_for_window(TITLE)
     daytime_before = len(lines(daytime_log))
@@ -132,17 +131,6 @@ def precise_path(box, daytime_log):
     check(len(shown) == 1 and shown[0].startswith("Clock was 3.2") and " behind (\u00b10.0" in shown[0],
           f"the status bar does not name the offset: {shown}")
     box.screenshot(window, "precise_synchronised")
-
-    timedated.terminate()
-    timedated.wait(timeout=10)
-    start_timedated(box, "org.freedesktop.timedate1.AutomaticTimeSyncEnabled", "timedated_precise_refusing")
-    box.key(window, "alt+s")
-    message = box.wait_for_window("^Tolvane$", timeout=30)
-    told = [name for name in names(box) if "automatic time synchronization" in name]
-    check(told and told[0].endswith(" behind NIST.") and "The clock is 3.2" in told[0],
-          f"the refusal does not name the offset: {told}")
-    box.screenshot(message, "precise_refused")
-    box.key(message, "Return")
     box.key(window, "ctrl+x")
     check(program.wait(timeout=30) == 0, "Exit must end the program")
 
